@@ -22,7 +22,7 @@ bool FindEntry(const std::string& folder, const std::string& name, std::string* 
     *found = name;
     return true;
   }
-  DIR* d = opendir(folder.c_str());
+  DIR* d = opendir(folder.empty() ? "/" : folder.c_str());
   if (!d) return false;
   bool ok = false;
   while (struct dirent* e = readdir(d)) {
