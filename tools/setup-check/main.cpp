@@ -1,124 +1,16 @@
 // setup-check PACKAGE_DIR: what Setup.exe will do with a driver package on
 // each kind of Windows, and what looks wrong in it.
-#include <sys/stat.h>
-
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "tools/setup-check/dry_run.h"
-#include "tools/setup-check/report.h"
-
-namespace {
-
-constexpr int kBadUsage = 64;
-
-const char kUsage[] =
-    "usage: setup-check [options] PACKAGE_DIR\n"
-    "\n"
-    "Runs Setup.exe's launch sequence on the package's Setting.ini without\n"
-    "installing anything, for each kind of Windows, and lints the package.\n"
-    "\n"
-    "options:\n"
-    "  --os VARIANT            vista-x64, vista-x86, xp-x64 or xp-x86 (repeatable;\n"
-    "                          default: all four)\n"
-    "  --silent                start Setup.exe with the command-line word s\n"
-    "  --device HARDWARE_ID    a device that is plugged in, e.g. USB\\VID_1D19&PID_6105\n"
-    "                          (repeatable); shows which DevDrvID prefixes match\n"
-    "  --finish-install MARK   yes, no or absent: the finished-install mark the driver\n"
-    "                          setup leaves in the registry (default: yes)\n"
-    "  --replug                the audio-class switch asks for re-plugging the device\n"
-    "  --module-folder PATH    the package folder as Windows names it\n"
-    "                          (default: Z: and the absolute path, as under Wine)\n"
-    "  --json                  one JSON document instead of text\n"
-    "  --help                  this text\n"
-    "\n"
-    "exit status: 0 clean, 1 warnings, 2 errors, 64 bad usage\n";
-
-int BadUsage(const std::string& why) {
-  std::fprintf(stderr, "setup-check: %s\n%s", why.c_str(), kUsage);
-  return kBadUsage;
-}
-
-bool IsVariant(const std::string& v) {
-  for (int i = 0; i < 4; ++i)
-    if (v == SystemKinds()[i].name) return true;
-  return false;
-}
-
-std::string WindowsFormOf(const std::string& hostAbsolute) {
-  std::string out = "Z:";
-  for (char c : hostAbsolute) out += c == '/' ? '\\' : c;
-  while (out.size() > 3 && out.back() == '\\') out.pop_back();
-  return out;
-}
-
-}  // namespace
+#include "tools/setup-check/cli.h"
 
 int main(int argc, char** argv) {
-  DryRunOptions options;
-  std::vector<std::string> variants;
-  bool json = false;
-  std::string package;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= argc) return false;
-      *out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--help" || a == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (a == "--json") {
-      json = true;
-    } else if (a == "--silent") {
-      options.silentWord = true;
-    } else if (a == "--replug") {
-      options.audioSwitchAsksRePlug = true;
-    } else if (a == "--os") {
-      if (!value(&v) || !IsVariant(v)) return BadUsage("--os needs vista-x64, vista-x86, xp-x64 or xp-x86");
-      variants.push_back(v);
-    } else if (a == "--device") {
-      if (!value(&v) || v.empty()) return BadUsage("--device needs a hardware ID");
-      options.devices.push_back(v);
-    } else if (a == "--finish-install") {
-      if (!value(&v)) return BadUsage("--finish-install needs yes, no or absent");
-      if (v == "yes")
-        options.finishInstall = FinishInstallMark::Yes;
-      else if (v == "no")
-        options.finishInstall = FinishInstallMark::No;
-      else if (v == "absent")
-        options.finishInstall = FinishInstallMark::Absent;
-      else
-        return BadUsage("--finish-install needs yes, no or absent");
-    } else if (a == "--module-folder") {
-      if (!value(&v) || v.empty()) return BadUsage("--module-folder needs a Windows path");
-      options.moduleFolder = v;
-    } else if (a.size() > 1 && a[0] == '-') {
-      return BadUsage("unknown option " + a);
-    } else if (package.empty()) {
-      package = a;
-    } else {
-      return BadUsage("one package folder only");
-    }
-  }
-  if (package.empty()) return BadUsage("no package folder given");
-  struct stat st;
-  if (stat(package.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-    return BadUsage("not a folder: " + package);
-  char resolved[PATH_MAX];
-  if (!realpath(package.c_str(), resolved)) return BadUsage("not a folder: " + package);
-  options.packageDir = resolved;
-  if (options.moduleFolder.empty()) options.moduleFolder = WindowsFormOf(options.packageDir);
-  while (options.moduleFolder.size() > 3 && options.moduleFolder.back() == '\\') options.moduleFolder.pop_back();
-
-  CheckResult result = CheckPackage(options, variants);
-  std::string report = json ? JsonReport(result) : TextReport(result);
-  std::fwrite(report.data(), 1, report.size(), stdout);
-  return result.ExitStatus();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string out, err;
+  int status = RunSetupCheck(args, &out, &err);
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fwrite(err.data(), 1, err.size(), stderr);
+  return status;
 }

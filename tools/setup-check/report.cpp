@@ -183,7 +183,8 @@ std::string TextReport(const CheckResult& result) {
   out += "\nfindings:\n";
   if (result.findings.empty()) out += "  none\n";
   for (const Finding& f : result.findings) {
-    out += "  Setting.ini:" + std::to_string(f.line) + ": " + SeverityName(f.severity) + ": " + f.message;
+    out += "  Setting.ini:" + (f.line > 0 ? std::to_string(f.line) + ":" : std::string()) + " " +
+           SeverityName(f.severity) + ": " + f.message;
     if (!f.variants.empty()) out += " [" + Join(f.variants, ", ") + "]";
     out += " (" + f.code + ")\n";
   }
