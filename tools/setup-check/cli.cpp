@@ -33,6 +33,8 @@ const char kUsage[] =
     "  --module-folder PATH    the package folder as Windows names it\n"
     "                          (default: Z: and the absolute path, as under Wine)\n"
     "  --json                  one JSON document instead of text\n"
+    "  --trace                 only what would be seen, one line each: start, open,\n"
+    "                          box, dialog (no findings; the exit status still counts them)\n"
     "  --help                  this text\n"
     "\n"
     "exit status: 0 clean, 1 warnings, 2 errors, 64 bad usage\n";
@@ -62,6 +64,7 @@ int RunSetupCheck(const std::vector<std::string>& args, std::string* out, std::s
   DryRunOptions options;
   std::vector<std::string> variants;
   bool json = false;
+  bool trace = false;
   std::string package;
   for (int i = 1; i < argc; ++i) {
     std::string a = args[i - 1];
@@ -76,6 +79,8 @@ int RunSetupCheck(const std::vector<std::string>& args, std::string* out, std::s
       return 0;
     } else if (a == "--json") {
       json = true;
+    } else if (a == "--trace") {
+      trace = true;
     } else if (a == "--silent") {
       options.silentWord = true;
     } else if (a == "--replug") {
@@ -118,6 +123,6 @@ int RunSetupCheck(const std::vector<std::string>& args, std::string* out, std::s
   while (options.moduleFolder.size() > 3 && options.moduleFolder.back() == '\\') options.moduleFolder.pop_back();
 
   CheckResult result = CheckPackage(options, variants);
-  *out += json ? JsonReport(result) : TextReport(result);
+  *out += json ? JsonReport(result) : trace ? TraceReport(result) : TextReport(result);
   return result.ExitStatus();
 }

@@ -277,3 +277,29 @@ std::string JsonReport(const CheckResult& result) {
        ", \"notes\": " + J(result.notes) + ", \"exitStatus\": " + J(result.ExitStatus()) + "}\n}\n";
   return o;
 }
+
+std::string TraceReport(const CheckResult& result) {
+  std::string o;
+  for (const VariantRun& run : result.runs) {
+    o += "run " + run.variant + "\n";
+    for (const Step& s : run.steps) {
+      switch (s.kind) {
+        case Step::Start:
+          o += (s.started ? "start " : "cannot-start ") + s.commandLine + "\n";
+          break;
+        case Step::Open:
+          o += (s.started ? "open " : "cannot-open ") + s.program + "\n";
+          break;
+        case Step::Box:
+          o += "box " + s.caption + "|" + s.text + "\n";
+          break;
+        case Step::ClosingDialog:
+          o += std::string("dialog ") + (s.MsuOpened && s.EnableTimer ? "confirms" : "closes") + "\n";
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  return o;
+}

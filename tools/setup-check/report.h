@@ -6,6 +6,10 @@
 
 std::string TextReport(const CheckResult& result);
 std::string JsonReport(const CheckResult& result);
+// One line per thing a user or the system would see, per run:
+//   run VARIANT / start CMD / cannot-start CMD / open TARGET /
+//   cannot-open TARGET / box CAPTION|TEXT / dialog confirms|closes
+std::string TraceReport(const CheckResult& result);
 
 // Why the run is silent or not, from what it read.
 std::string SilentReason(const CheckResult& result, const VariantRun& run);

@@ -4,10 +4,10 @@
 # through the same list of lookups, and the answers must be identical.
 set -u
 source "$(dirname "$0")/../lib/harness.sh"
+host_dump=$1  # the host build's profile-dump-host
 wine_test_begin check_profile_corpus
 
 here="$(cd "$(dirname "$0")" && pwd)"
-host_dump="${PROFILE_DUMP_HOST:?the host build's profile-dump-host}"
 requests="$here/corpus/requests.txt"
 status=0
 for ini in "$here"/corpus/*.ini "$here/corpus/absent.ini"; do
@@ -15,7 +15,7 @@ for ini in "$here"/corpus/*.ini "$here/corpus/absent.ini"; do
   cp "$requests" "$WT/requests.txt"
   rm -f "$WT/Setting.ini"
   [ -f "$ini" ] && cp "$ini" "$WT/Setting.ini"
-  ( cd "$WT" && timeout 60 wine "$WINBUILD/profile-dump.exe" Setting.ini requests.txt ) \
+  ( cd "$WT" && timeout 60 wine "$WINBUILD/tests/profile-dump.exe" Setting.ini requests.txt ) \
     >"$WT/$name.platform" 2>/dev/null || { echo "profile-dump failed on $name"; status=1; continue; }
   "$host_dump" "$WT/Setting.ini" "$WT/requests.txt" >"$WT/$name.host"
   if ! cmp -s "$WT/$name.platform" "$WT/$name.host"; then

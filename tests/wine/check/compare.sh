@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# setup-check's dry run against the real Setup.exe: the same package on the
+# same kind of Windows, and what each says was started, opened and shown
+# must agree.
+#   compare.sh SETUP_CHECK CASE
+# CASE is PACKAGE-VARIANT: sample, tricky or finish, on vista-x64,
+# vista-x86, xp-x64 or xp-x86.
+source "$(dirname "$0")/../spine/common.sh"
+
+setup_check=$1
+case_name=$2
+package=${case_name%-*-*}
+variant=${case_name#"$package"-}
+wine_test_begin "check.$case_name"
+
+PKG=$WT/package
+check_args=(--os "$variant")
+setup_args=()
+case $package in
+  sample)
+    # The repository's sample package, its programs replaced by stand-ins.
+    cp -r "$SOURCE_DIR/samples/package" "$PKG"
+    pkg_new "$PKG"
+    grep -v '^#' "$PKG/STANDINS" | while read -r p; do [ -n "$p" ] && pkg_standin "$PKG/$p"; done
+    ;;
+  tricky)
+    # What authors get wrong: a missing setup, an empty setup program, an
+    # update package in capitals, a skipped entry, a blank in a program
+    # text; run silent.
+    pkg_new "$PKG"
+    pkg_standin "$PKG/Vista_x64/SetupDrv.exe"
+    pkg_standin "$PKG/XP_x86/Drv Setup.exe"
+    pkg_standin "$PKG/tools/first.exe"
+    pkg_standin "$PKG/tools/last.exe"
+    touch "$PKG/tools/kb.MSU" "$PKG/tools/kb.msu"
+    pkg_settings "$PKG" <<'INI'
+[Const]
+Setup = "Tricky Setup"
+setupxpx64exe=
+SetupXPx86Exe=Drv Setup.exe
+AnotherAPNum=4
+AnotherAPVistax64Exe0=tools\kb.MSU
+AnotherAPVistax64Exe2=tools\kb.msu
+AnotherAPVistax64Exe3=tools\last.exe
+AnotherAPVistax86Exe0=tools\first.exe
+AnotherAPXPx64Exe1=tools\first.exe
+AnotherAPXPx86Exe0=tools\missing.exe
+AnotherAPXPx86Exe3=tools\last.exe
+LaunchAnotherAPParam=-q
+MustRePlugin=1
+INI
+    setup_args=(s)
+    check_args+=(--silent)
+    ;;
+  finish)
+    # The further programs wait for the finished-install mark, which the
+    # prefix does not hold.
+    pkg_with_setups "$PKG"
+    pkg_standin "$PKG/after.exe"
+    pkg_settings "$PKG" <<'INI'
+[Const]
+CheckFinishInstall=1
+MustRePlugin=1
+AnotherAPNum=1
+AnotherAPVistax64Exe0=after.exe
+AnotherAPVistax86Exe0=after.exe
+AnotherAPXPx64Exe0=after.exe
+AnotherAPXPx86Exe0=after.exe
+INI
+    check_args+=(--finish-install absent)
+    ;;
+  *)
+    fail "unknown package $package"
+    wine_test_end
+    ;;
+esac
+
+# Vista-class Windows opens ".msu" with its update installer; XP-class
+# Windows has none (setup-check assumes the same).
+installer="$WT/installer/wusa.exe"
+case $variant in vista-*) msu_association "$installer" ;; esac
+wine_variant "$variant"
+run_setup "$PKG" "${setup_args[@]}"
+
+# What Setup.exe did: programs started (in order), packages the update
+# installer was given (in any order: it runs alongside), boxes (in order).
+# The device layer's own warnings are left out: setup-check does not
+# simulate the device.
+handler="\"$(winpath "$installer")\" "
+grep '^start ' "$WT/started.log" | sed 's/^start //' | grep -vF "$handler" >"$WT/setup.starts"
+grep '^start ' "$WT/started.log" | sed 's/^start //' | grep -F "$handler" |
+  sed -e "s/^\"[^\"]*\" \"//" -e 's/"$//' | sort >"$WT/setup.opens"
+grep -v '^Norvane Custom Property Demo|' "$WT/boxes.log" >"$WT/setup.boxes"
+
+# What setup-check says the same run does.
+"$setup_check" --trace "${check_args[@]}" "$PKG" >"$WT/check.trace"
+sed -n 's/^start //p' "$WT/check.trace" >"$WT/check.starts"
+sed -n 's/^open //p' "$WT/check.trace" | sort >"$WT/check.opens"
+sed -n 's/^box //p' "$WT/check.trace" >"$WT/check.boxes"
+
+for what in starts opens boxes; do
+  if ! cmp -s "$WT/setup.$what" "$WT/check.$what"; then
+    fail "$what differ (< Setup.exe, > setup-check)"
+    diff "$WT/setup.$what" "$WT/check.$what" | sed 's/^/    /' >&2
+  fi
+done
+# The comparison must have had something to compare.
+[ -s "$WT/setup.starts" ] || [ -s "$WT/setup.boxes" ] || fail "Setup.exe started nothing and showed nothing"
+wine_test_end
