@@ -128,9 +128,11 @@ std::vector<Finding> LintSettingsFile(const ProfileFile& file) {
     Add(out, Severity::Note, "no-settings-file", 0, "", "no Setting.ini: every key takes its default");
     return out;
   }
-  if (file.hasUtf8Mark())
-    Add(out, Severity::Note, "utf8-mark", 1, "",
-        "the file starts with a UTF-8 mark: texts are read as UTF-8, not in the ANSI code page");
+  if (file.encoding() != ProfileEncoding::Ansi)
+    Add(out, Severity::Note, file.encoding() == ProfileEncoding::Utf8 ? "utf8-mark" : "utf16-file", 1, "",
+        std::string("the file is ") + (file.encoding() == ProfileEncoding::Utf8 ? "UTF-8" : "UTF-16") +
+            " (it starts with a byte-order mark): its texts are converted to the ANSI code page, and characters "
+            "that the code page lacks become '?'");
 
   const ProfileSection* consts = file.FindSection("Const");
   if (!consts) Add(out, Severity::Warning, "no-const-section", 0, "", "no [Const] section: every key takes its default");

@@ -1,5 +1,6 @@
 #include "tools/setup-check/profile_file.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -11,6 +12,47 @@ std::string Trimmed(const std::string& s) {
   while (b < e && ProfileFile::IsBlank(static_cast<unsigned char>(s[b]))) ++b;
   while (e > b && ProfileFile::IsBlank(static_cast<unsigned char>(s[e - 1]))) --e;
   return s.substr(b, e - b);
+}
+
+// Windows-1252 for the code points 0x80 to 0x9F; the other code points
+// below 0x100 are the same byte.
+const uint16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char ToAnsi(uint32_t cp) {
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252High[i] == cp) return static_cast<char>(0x80 + i);
+  if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100)) return static_cast<char>(cp);
+  return '?';
+}
+
+std::string FromUtf16(const std::string& in, size_t start, bool bigEndian) {
+  std::string out;
+  for (size_t i = start; i + 1 < in.size(); i += 2) {
+    uint32_t u = bigEndian ? (static_cast<unsigned char>(in[i]) << 8) | static_cast<unsigned char>(in[i + 1])
+                           : (static_cast<unsigned char>(in[i + 1]) << 8) | static_cast<unsigned char>(in[i]);
+    out += ToAnsi(u);  // a surrogate half has no place in the code page either
+  }
+  return out;
+}
+
+std::string FromUtf8(const std::string& in, size_t start) {
+  std::string out;
+  size_t i = start;
+  while (i < in.size()) {
+    unsigned char c = static_cast<unsigned char>(in[i]);
+    int more = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+    uint32_t cp = more == 0 ? c : more == 1 ? (c & 0x1F) : more == 2 ? (c & 0x0F) : (c & 0x07);
+    size_t j = i + 1;
+    for (int k = 0; k < more && j < in.size() && (static_cast<unsigned char>(in[j]) >> 6) == 2; ++k, ++j)
+      cp = (cp << 6) | (static_cast<unsigned char>(in[j]) & 0x3F);
+    bool whole = more >= 0 && j == i + 1 + static_cast<size_t>(more);
+    out += whole ? ToAnsi(cp) : '?';
+    i = (whole || more > 0) ? j : i + 1;  // a cut sequence is one replacement
+  }
+  return out;
 }
 
 }  // namespace
@@ -38,9 +80,20 @@ bool ProfileFile::Load(const std::string& hostPath) {
 void ProfileFile::Parse(const std::string& input) {
   sections_.clear();
   present_ = true;
-  std::string bytes = input;
-  utf8Mark_ = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-  if (utf8Mark_) bytes.erase(0, 3);
+  std::string bytes;
+  if (input.size() >= 3 && input.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    encoding_ = ProfileEncoding::Utf8;
+    bytes = FromUtf8(input, 3);
+  } else if (input.size() >= 2 && input.compare(0, 2, "\xFF\xFE") == 0) {
+    encoding_ = ProfileEncoding::Utf16Le;
+    bytes = FromUtf16(input, 2, false);
+  } else if (input.size() >= 2 && input.compare(0, 2, "\xFE\xFF") == 0) {
+    encoding_ = ProfileEncoding::Utf16Be;
+    bytes = FromUtf16(input, 2, true);
+  } else {
+    encoding_ = ProfileEncoding::Ansi;
+    bytes = input;
+  }
 
   sections_.push_back(ProfileSection());  // the keys before any header
   int line = 1;

@@ -18,6 +18,9 @@
 //     ';', which no lookup asks for;
 //   - a value that starts and ends with the same quote (' or ") loses both;
 //   - the answer is cut to the buffer (255 characters and the terminator);
+//   - a file that starts with a UTF-8 or UTF-16 byte-order mark is read as
+//     such and its text converted to the ANSI code page (Windows-1252 here),
+//     a character that the code page lacks becoming '?';
 //   - a missing file answers like an empty one: the default, quotes of the
 //     default stripped too.
 #include <cstddef>
@@ -37,6 +40,8 @@ struct ProfileSection {
   std::vector<ProfileKey> keys;
 };
 
+enum class ProfileEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
 class ProfileFile {
  public:
   // Reads the file's bytes; false (and an empty file) when it cannot be read.
@@ -44,7 +49,7 @@ class ProfileFile {
   void Parse(const std::string& bytes);
 
   bool present() const { return present_; }
-  bool hasUtf8Mark() const { return utf8Mark_; }
+  ProfileEncoding encoding() const { return encoding_; }
   int lineCount() const { return lineCount_; }
   const std::vector<ProfileSection>& sections() const { return sections_; }
 
@@ -69,7 +74,7 @@ class ProfileFile {
 
  private:
   bool present_ = false;
-  bool utf8Mark_ = false;
+  ProfileEncoding encoding_ = ProfileEncoding::Ansi;
   int lineCount_ = 0;
   std::vector<ProfileSection> sections_;
 };

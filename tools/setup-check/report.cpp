@@ -183,8 +183,11 @@ std::string TextReport(const CheckResult& result) {
   out += "\nfindings:\n";
   if (result.findings.empty()) out += "  none\n";
   for (const Finding& f : result.findings) {
-    out += "  Setting.ini:" + (f.line > 0 ? std::to_string(f.line) + ":" : std::string()) + " " +
-           SeverityName(f.severity) + ": " + f.message;
+    // A finding on a default value has no line: it is the package's.
+    std::string where = f.line > 0 ? "Setting.ini:" + std::to_string(f.line) + ":"
+                        : f.variants.empty() ? std::string("Setting.ini:")
+                                             : std::string("package:");
+    out += "  " + where + " " + SeverityName(f.severity) + ": " + f.message;
     if (!f.variants.empty()) out += " [" + Join(f.variants, ", ") + "]";
     out += " (" + f.code + ")\n";
   }

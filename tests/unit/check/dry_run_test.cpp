@@ -303,7 +303,7 @@ const char kSampleReport[] =
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
     "\n"
     "findings:\n"
-    "  Setting.ini: error: folder \"Vista_x86\" (SetupVistax86Path) is not in the package: the launcher shows "
+    "  package: error: folder \"Vista_x86\" (SetupVistax86Path) is not in the package: the launcher shows "
     "\"CreateProcess failed.\" [vista-x86] (missing-folder)\n"
     "0 error(s), 0 warning(s), 0 note(s)\n";
 

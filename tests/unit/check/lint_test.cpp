@@ -60,6 +60,8 @@ const LintCase kLintCases[] = {
      {"1:warning:outside-section:Setup", "3:warning:outside-section:RePlugin", "5:warning:second-section:"}},
     {"no Const section", "[Other]\r\nx=1\r\n", {"0:warning:no-const-section:"}},
     {"UTF-8 mark", "\xEF\xBB\xBF[Const]\r\nSetup=a\r\n", {"1:note:utf8-mark:"}},
+    {"UTF-16 file", std::string("\xFF\xFE[\0C\0o\0n\0s\0t\0]\0\n\0F\0o\0o\0=\0x\0", 28),
+     {"1:note:utf16-file:", "2:warning:unknown-key:Foo"}},
     {"LF line ends count the same", "[Const]\nFoo=1\n\nSetupXPx86Exee=a\n", {"2:warning:unknown-key:Foo", "4:warning:misspelled-key:SetupXPx86Exee"}},
 };
 

@@ -19,6 +19,17 @@ struct ReadCase {
   bool fromFile;
 };
 
+// Characters below 0x100 as UTF-16.
+std::string Utf16(const std::string& text, bool bigEndian) {
+  std::string out;
+  for (char c : text) {
+    if (bigEndian) out += '\0';
+    out += c;
+    if (!bigEndian) out += '\0';
+  }
+  return out;
+}
+
 const std::string kA255(255, 'a');
 const std::string kA256(256, 'a');
 
@@ -74,6 +85,15 @@ const ReadCase kReadCases[] = {
     {"UTF-8 mark skipped", "\xEF\xBB\xBF[Const]\r\nSetup=x\r\n", "Const", "Setup", "dflt", "x", true},
     {"DOS end-of-file mark is a blank", "[Const]\r\nSetup=\x1ax\x1a\r\n\x1a", "Const", "Setup", "dflt", "x", true},
     {"no-break space is not a blank", "[Const]\r\nSetup=\xA0x\xA0\r\n", "Const", "Setup", "dflt", "\xA0x\xA0", true},
+    {"UTF-8 text in the ANSI code page", "\xEF\xBB\xBF[Const]\r\nSetup=Caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD\r\n", "Const",
+     "Setup", "dflt", "Caf\xE9 \x80 ?", true},
+    {"a cut UTF-8 sequence is one '?'", "\xEF\xBB\xBF[Const]\r\nSetup=a\xE2\x82" "b\xFF" "c\r\n", "Const", "Setup", "dflt",
+     "a?b?c", true},
+    {"UTF-16 little-endian", "\xFF\xFE" + Utf16("[Const]\r\nSetup=\xE9", false) + std::string("\xAC\x20", 2), "Const",
+     "Setup", "dflt", "\xE9\x80", true},
+    {"UTF-16 big-endian", "\xFE\xFF" + Utf16("[Const]\nSetup=x", true), "Const", "Setup", "dflt", "x", true},
+    {"ANSI bytes above 0x7F pass unchanged", "[Const]\r\nSetup=\x80\x81\x9D\xFF\r\n", "Const", "Setup", "dflt",
+     "\x80\x81\x9D\xFF", true},
     {"default loses trailing blanks", "[Const]\r\n", "Const", "Setup", "dflt   ", "dflt", false},
     {"default loses its quotes", "[Const]\r\n", "Const", "Setup", "\"q\"", "q", false},
 };
