@@ -61,11 +61,15 @@ std::vector<PackageUse> UsesOfRun(const VariantRun& run) {
   bool setupSeen = false;
   for (const Step& s : run.steps) {
     if (s.kind != Step::Start && s.kind != Step::Open) continue;
+    // What the run could start or open is there; the platform's own rules
+    // (the cut at a blank, letter case) have already found it.
+    const bool found = s.kind == Step::Start ? s.started : s.shellResult != 2;
     const std::string& text = s.kind == Step::Start ? s.commandLine : s.program;
     // The driver setup: ModuleFolder\folder\program.
     if (!setupSeen && s.kind == Step::Start && folder && program &&
         StartsWithNoCase(text, base + folder->value + "\\" + program->value)) {
       setupSeen = true;
+      if (found) continue;
       uses.push_back({run.variant, UseKind::SetupFolder, keys.setupFolder, folder->line, folder->value});
       uses.push_back({run.variant, UseKind::SetupProgram, keys.setupProgram, program->line,
                       folder->value + "\\" + program->value});
@@ -79,7 +83,7 @@ std::vector<PackageUse> UsesOfRun(const VariantRun& run) {
       std::string whole = base + r->value;
       bool same = s.kind == Step::Open ? ProfileFile::NamesEqual(text, whole) : StartsWithNoCase(text, whole + " ");
       if (!same) continue;
-      uses.push_back({run.variant, s.kind == Step::Open ? UseKind::UpdatePackage : UseKind::FurtherProgram, key,
+      if (!found) uses.push_back({run.variant, s.kind == Step::Open ? UseKind::UpdatePackage : UseKind::FurtherProgram, key,
                       r->line, r->value});
       break;
     }

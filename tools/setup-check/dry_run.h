@@ -48,5 +48,6 @@ VariantRun RunVariant(const DryRunOptions& options, const SystemKind& system);
 // for (all four when variants is empty) and every finding.
 CheckResult CheckPackage(const DryRunOptions& options, const std::vector<std::string>& variants);
 
-// The programs, folders and update packages a run used, tied to their keys.
+// The programs, folders and update packages a run could not start or open,
+// tied to their keys.
 std::vector<PackageUse> UsesOfRun(const VariantRun& run);

@@ -201,6 +201,27 @@ TEST(DryRun, AudioSwitchAnswerShowsTheRePlugBox) {
                                       "box SetupDrv|Plug it again", "dialog 0 0 0"}));
 }
 
+TEST(DryRun, MissingProgramsAreJudgedByWhatTheRunCouldStart) {
+  PackageFolder pkg;
+  pkg.Program("XP_x86/SetupDrv.exe");
+  pkg.Program("tools/tool.exe");
+  pkg.File("Setting.ini",
+           "[Const]\r\nAnotherAPNum=3\r\n"
+           "AnotherAPXPx86Exe0=TOOLS\\Tool.exe -a\r\n"  // the platform cuts at the blank and ignores case
+           "AnotherAPXPx86Exe1=tools\\gone.exe\r\n"
+           "AnotherAPXPx86Exe2=tools\\gone.msu\r\n"
+           "AnotherAPVistax86Exe0=tools\\tool.exe\r\n");
+  CheckResult r = CheckPackage(OptionsFor(pkg), {"xp-x86", "vista-x86"});
+  std::vector<std::string> found;
+  for (const Finding& f : r.findings)
+    found.push_back(std::to_string(f.line) + ":" + f.code + ":" + f.key + ":" + (f.variants.empty() ? "" : f.variants[0]));
+  EXPECT_EQ(found, (std::vector<std::string>{"0:missing-folder:SetupVistax86Path:vista-x86",
+                                             "3:blank-in-program:AnotherAPXPx86Exe0:",
+                                             "4:missing-program:AnotherAPXPx86Exe1:xp-x86",
+                                             "5:missing-program:AnotherAPXPx86Exe2:xp-x86"}));
+  EXPECT_EQ(r.ExitStatus(), 2);
+}
+
 TEST(DryRun, SilenceModeMakesTheRunSilentAndSaysWhy) {
   PackageFolder pkg;
   pkg.Program("XP_x86/SetupDrv.exe");
