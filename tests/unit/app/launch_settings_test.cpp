@@ -221,6 +221,15 @@ TEST(LoadLaunchSettings, ReadsNumberedKeysInOrderAndCollectsAfterThePrefixes) {
   EXPECT_TRUE(s.furtherPrograms.xp[2].x86.empty());
 }
 
+TEST(LoadLaunchSettings, NegativeDeviceCountCollectsAtTheSamePlaceAndReadsNoPrefix) {
+  Loaded t;
+  t.platform.profile.values = {{"DeviceIDNum", "-1"}, {"DevDrvID0", "USB\\VID_1"}};
+  t.Load();
+  const std::vector<std::string> calls(t.platform.log.calls.begin(), t.platform.log.calls.begin() + 3);
+  EXPECT_EQ(calls, (std::vector<std::string>{"ini DeviceIDNum", "collect -1", "ini SetupVistax64Path"}));
+  EXPECT_EQ(t.platform.log.calls.size(), kPlainKeys.size() + 1);
+}
+
 TEST(LoadLaunchSettings, SilenceModeIsSkippedWhenTheCommandLineMadeTheRunSilent) {
   Loaded t;
   t.platform.profile.values["SilenceMode"] = "0";

@@ -19,6 +19,7 @@ class RecordingProfile : public ProfileReader {
 
   std::map<std::string, std::string> values;
   bool fileMissing = false;
+  std::vector<std::string> sections;  // the section of every read
   std::vector<std::string> paths;     // the settings path of every read
   std::vector<std::string> defaults;  // the default text of every read
 
@@ -34,8 +35,6 @@ class RecordingProfile : public ProfileReader {
     else
       out.AssignBytes(it->second.data(), it->second.size());  // stops at a NUL byte, as the reader does
   }
-
-  std::vector<std::string> sections;
 
  private:
   CallLog& log_;
@@ -169,8 +168,8 @@ class RecordingClosingDialog : public ClosingDialog {
   CallLog& log_;
 };
 
-// A whole recording platform. Defaults: C:\pkg\Setup.exe, XP 5.1, 32-bit,
-// no Setting.ini values, every program of the package present.
+// A whole recording platform. Defaults: C:\pkg\Setup.exe, XP 5.1, 32-bit
+// (no registry keys at all), no Setting.ini values, no files.
 struct RecordingPlatform {
   CallLog log;
   RecordingProfile profile{log};
