@@ -4,6 +4,8 @@
 //
 //   devnode-tool create "ID1;ID2" ["ID1"]...   one registered node per argument,
 //                                              its hardware-ID list split at ';'
+//                                              ("raw:ID": exactly the bytes of ID,
+//                                              no terminator stored)
 //   devnode-tool list                          "<instance ID>|<first hardware ID>"
 //                                              for every node the system knows
 // Exit status 0 on success, 1 on any failure (with a line on stderr).
@@ -21,6 +23,9 @@ namespace {
 const GUID kTestClass = {0x8c0d1f1e, 0x3a47, 0x4e6b, {0x9c, 0x8e, 0x5a, 0x1f, 0x00, 0xd1, 0xce, 0x01}};
 
 int Create(const char* list) {
+  // A list not ending in its terminators, as a broken driver could leave it.
+  bool raw = std::strncmp(list, "raw:", 4) == 0;
+  if (raw) list += 4;
   char ids[1024];
   size_t n = std::strlen(list);
   if (n + 2 > sizeof(ids)) {
@@ -45,7 +50,7 @@ int Create(const char* list) {
     return 1;
   }
   if (!SetupDiSetDeviceRegistryPropertyA(set.get(), &element, SPDRP_HARDWAREID,
-                                         reinterpret_cast<const BYTE*>(ids), static_cast<DWORD>(n + 2))) {
+                                         reinterpret_cast<const BYTE*>(ids), static_cast<DWORD>(raw ? n : n + 2))) {
     std::fprintf(stderr, "SetupDiSetDeviceRegistryPropertyA: %lu\n", GetLastError());
     return 1;
   }

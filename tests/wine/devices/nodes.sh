@@ -130,6 +130,25 @@ OUT
     expect_file "$WT/after.list" <"$WT/want.list"
     ;;
 
+  unterminated)
+    # A hardware-ID list stored without its terminators (as a broken driver
+    # can leave it): the ID is the bytes the service returns, no more, so
+    # the prefix of its exact length matches and a longer one does not.
+    out=$(make_nodes 'raw:USB\VID_7777&PID_1' 'USB\VID_7777&PID_2')
+    mapfile -t NODES <<<"$out"
+    [ "${#NODES[@]}" = 2 ] || fail "expected 2 new nodes, got: $out"
+    list_nodes >"$WT/before.list"
+    probe 'USB\VID_7777&PID_12' 'usb\vid_7777&pid_1' >"$WT/probe.out"
+    expect_file "$WT/probe.out" <<'OUT'
+collect 1
+matched 0 usb\vid_7777&pid_1
+remove 1
+OUT
+    list_nodes >"$WT/after.list"
+    without "${NODES[0]}" >"$WT/want.list"
+    expect_file "$WT/after.list" <"$WT/want.list"
+    ;;
+
   *)
     fail "unknown case $case_name"
     ;;
