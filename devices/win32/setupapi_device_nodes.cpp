@@ -6,11 +6,22 @@ DeviceSetId IdOf(HDEVINFO set) { return reinterpret_cast<DeviceSetId>(set); }
 
 }  // namespace
 
+SetupApiDeviceNodes::SetupApiDeviceNodes()
+    : library_("setupapi.dll"),
+      getClassDevs_(library_.Get<decltype(&SetupDiGetClassDevsA)>("SetupDiGetClassDevsA")),
+      enumDeviceInfo_(library_.Get<decltype(&SetupDiEnumDeviceInfo)>("SetupDiEnumDeviceInfo")),
+      getRegistryProperty_(library_.Get<decltype(&SetupDiGetDeviceRegistryPropertyA)>(
+          "SetupDiGetDeviceRegistryPropertyA")),
+      removeDevice_(library_.Get<decltype(&SetupDiRemoveDevice)>("SetupDiRemoveDevice")),
+      set_(library_.Get<DestroyDeviceInfoListFn>("SetupDiDestroyDeviceInfoList")) {}
+
 DeviceSetId SetupApiDeviceNodes::OpenDeviceSet(DeviceSetScope scope) {
   if (set_.IsValid()) return kNoDeviceSet;
+  if (!getClassDevs_ || !enumDeviceInfo_ || !getRegistryProperty_ || !removeDevice_ || !set_.CanDestroy())
+    return kNoDeviceSet;
   DWORD flags = DIGCF_ALLCLASSES;
   if (scope == DeviceSetScope::PresentOnly) flags |= DIGCF_PRESENT;
-  set_.Reset(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, flags));
+  set_.Reset(getClassDevs_(nullptr, nullptr, nullptr, flags));
   elementValid_ = false;
   return set_.IsValid() ? IdOf(set_.get()) : kNoDeviceSet;
 }
@@ -21,7 +32,7 @@ SP_DEVINFO_DATA* SetupApiDeviceNodes::Element(DeviceSetId set, uint32_t index) {
   elementValid_ = false;
   element_ = SP_DEVINFO_DATA{};
   element_.cbSize = sizeof(element_);
-  if (!SetupDiEnumDeviceInfo(set_.get(), index, &element_)) return nullptr;
+  if (!enumDeviceInfo_(set_.get(), index, &element_)) return nullptr;
   elementIndex_ = index;
   elementValid_ = true;
   return &element_;
@@ -37,8 +48,7 @@ HardwareIdRead SetupApiDeviceNodes::ReadHardwareIds(DeviceSetId set, uint32_t in
   if (!element) return {HardwareIdOutcome::OtherError, 0};
   DWORD type = 0;
   DWORD required = 0;
-  if (SetupDiGetDeviceRegistryPropertyA(set_.get(), element, SPDRP_HARDWAREID, &type, buffer, size,
-                                        &required))
+  if (getRegistryProperty_(set_.get(), element, SPDRP_HARDWAREID, &type, buffer, size, &required))
     return {HardwareIdOutcome::Ok, required};
   switch (GetLastError()) {
     case ERROR_INSUFFICIENT_BUFFER:
@@ -52,7 +62,7 @@ HardwareIdRead SetupApiDeviceNodes::ReadHardwareIds(DeviceSetId set, uint32_t in
 
 void SetupApiDeviceNodes::RemoveDevice(DeviceSetId set, uint32_t index) {
   SP_DEVINFO_DATA* element = Element(set, index);
-  if (element) SetupDiRemoveDevice(set_.get(), element);
+  if (element) removeDevice_(set_.get(), element);
 }
 
 void SetupApiDeviceNodes::CloseDeviceSet(DeviceSetId set) {

@@ -37,7 +37,7 @@ int Create(const char* list) {
     if (ids[i] == ';') ids[i] = '\0';
   ids[n + 1] = '\0';
 
-  DeviceInfoSet set(SetupDiCreateDeviceInfoList(&kTestClass, nullptr));
+  DeviceInfoSet set(SetupDiCreateDeviceInfoList(&kTestClass, nullptr), &SetupDiDestroyDeviceInfoList);
   if (!set.IsValid()) {
     std::fprintf(stderr, "SetupDiCreateDeviceInfoList: %lu\n", GetLastError());
     return 1;
@@ -68,7 +68,7 @@ int Create(const char* list) {
 }
 
 int List() {
-  DeviceInfoSet set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+  DeviceInfoSet set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES), &SetupDiDestroyDeviceInfoList);
   if (!set.IsValid()) {
     std::fprintf(stderr, "SetupDiGetClassDevsA: %lu\n", GetLastError());
     return 1;

@@ -149,6 +149,31 @@ OUT
     expect_file "$WT/after.list" <"$WT/want.list"
     ;;
 
+  planted-setupapi)
+    # A setupapi.dll beside the program and in its current folder is never
+    # the one that runs: the maintenance loads SetupAPI from the system
+    # folder by full path. Native DLLs are preferred here (as Windows does
+    # for DLLs that are not known DLLs), so an import would take the plant.
+    make_family
+    list_nodes >"$WT/before.list"
+    mkdir -p "$WT/pkg"
+    cp "$PROBE" "$WT/pkg/devices-probe.exe"
+    cp "$WINBUILD/tests/planted.dll" "$WT/pkg/setupapi.dll"
+    : >"$WT/planted.log"
+    (cd "$WT/pkg" && PLANTED_LOG=$(winpath "$WT/planted.log") WINEDLLOVERRIDES="mscoree,mshtml=;setupapi=n,b" \
+      timeout 60 wine "$WT/pkg/devices-probe.exe" 'USB\VID_1234&PID_9999' 2>/dev/null | tr -d '\r') >"$WT/probe.out" ||
+      fail "devices-probe beside a planted setupapi.dll"
+    expect_file "$WT/planted.log" </dev/null
+    expect_file "$WT/probe.out" <<'OUT'
+collect 1
+matched 0 USB\VID_1234&PID_9999
+remove 1
+OUT
+    list_nodes >"$WT/after.list"
+    without "${NODES[2]}" >"$WT/want.list"
+    expect_file "$WT/after.list" <"$WT/want.list"
+    ;;
+
   *)
     fail "unknown case $case_name"
     ;;
