@@ -65,6 +65,7 @@ int32_t DeviceNodeMaintenance::CollectMatchedIds(const DeviceIdTable& table, int
 
   int32_t count = 0;
   ResizeBuffer(kHardwareIdFirstBuffer);
+  // Further matches find no room in a full list, so the scan ends there.
   for (uint32_t index = 0; count < kMatchedIdListSize && nodes_.HasDeviceAt(set.get(), index);
        ++index) {
     uint32_t bytes = 0;
@@ -73,7 +74,8 @@ int32_t DeviceNodeMaintenance::CollectMatchedIds(const DeviceIdTable& table, int
     if (step == ReadStep::Skip) continue;
     for (int32_t j = 0; j < prefixes && count < kMatchedIdListSize; ++j) {
       const SettingText& prefix = table.entries[j].DevDrvID;
-      if (FirstHardwareIdBeginsWith(buffer_, bytes, prefix.c_str())) matched_[count++].Assign(prefix.c_str());
+      if (FirstHardwareIdBeginsWith(buffer_, bytes, prefix.c_str()))
+        matched_[count++].Assign(prefix.c_str());
     }
   }
   bufferSize_ = 0;
