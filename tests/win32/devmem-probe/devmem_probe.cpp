@@ -3,13 +3,16 @@
 //
 //   devmem-probe.exe IsVista EnableXPAudioClass EnableAudioVol DelAudioRegKey DelAudioRegKeyMessage
 //
-// Prints "result=<n>", the saved registers and one "RemoveMatchedDeviceNodes"
-// line per removal asked for; the exit status is the result. Message boxes
-// are real (MessageBoxA), so the harness's answerer sees and records them.
+// Writes "switch.out" beside itself: one "pause <ms>" and one
+// "RemoveMatchedDeviceNodes" line per pause and removal asked for, in order,
+// then "result=<n>" and the saved registers. The exit status is the result.
+// Message boxes are real (MessageBoxA), so the harness's answerer sees and
+// records them.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "devmem/audio_class_switch.h"
 #include "devmem/win32/capture_devices.h"
@@ -17,6 +20,19 @@
 #include "devmem/win32/driver_properties.h"
 
 namespace {
+
+FILE* g_out = stdout;
+
+void OpenOutput() {
+  char path[MAX_PATH + 16] = {0};
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;
+  char* slash = std::strrchr(path, '\\');
+  if (!slash) return;
+  std::strcpy(slash + 1, "switch.out");
+  FILE* f = std::fopen(path, "w");
+  if (f) g_out = f;
+}
 
 class ProbeBoxes : public MessageBoxPort {
  public:
@@ -28,8 +44,8 @@ class ProbeBoxes : public MessageBoxPort {
 class ProbePause : public PausePort {
  public:
   void Pause(uint32_t ms) override {
-    std::printf("pause %u\n", static_cast<unsigned>(ms));
-    std::fflush(stdout);
+    std::fprintf(g_out, "pause %u\n", static_cast<unsigned>(ms));
+    std::fflush(g_out);
     Sleep(ms);
   }
 };
@@ -56,8 +72,8 @@ class ProbeRegistry : public RegistryPort {
 class ProbeNodeRemoval : public NodeRemovalPort {
  public:
   void RemoveMatchedDeviceNodes() override {
-    std::printf("RemoveMatchedDeviceNodes\n");
-    std::fflush(stdout);
+    std::fprintf(g_out, "RemoveMatchedDeviceNodes\n");
+    std::fflush(g_out);
   }
 };
 
@@ -70,6 +86,7 @@ int main(int argc, char** argv) {
                  "DelAudioRegKeyMessage\n");
     return 2;
   }
+  OpenOutput();
   AudioClassInputs in{std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]),
                       std::atoi(argv[4]), std::atoi(argv[5])};
 
@@ -83,10 +100,10 @@ int main(int argc, char** argv) {
   AudioClassSwitcher switcher(DeviceMemoryPorts{com, registry, devices, driver}, boxes, pause,
                               nodes);
   int32_t result = switcher.SwitchAudioClass(in);
-  std::printf("result=%d\nsaved8=0x%02X\nsaved37=0x%02X\nsaved38=0x%02X\n", static_cast<int>(result),
+  std::fprintf(g_out, "result=%d\nsaved8=0x%02X\nsaved37=0x%02X\nsaved38=0x%02X\n", static_cast<int>(result),
               static_cast<unsigned>(switcher.SavedRegister8()),
               static_cast<unsigned>(switcher.SavedRegister37()),
               static_cast<unsigned>(switcher.SavedRegister38()));
-  std::fflush(stdout);
+  std::fflush(g_out);
   return result;
 }
