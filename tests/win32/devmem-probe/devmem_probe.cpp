@@ -30,7 +30,7 @@ void OpenOutput() {
   char* slash = std::strrchr(path, '\\');
   if (!slash) return;
   std::strcpy(slash + 1, "switch.out");
-  FILE* f = std::fopen(path, "w");
+  FILE* f = std::fopen(path, "wb");
   if (f) g_out = f;
 }
 

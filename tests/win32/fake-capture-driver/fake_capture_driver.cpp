@@ -12,6 +12,9 @@
 //   nointerface=1      the filter does not give IDriverCustomProperty
 // Every property call is appended to "i2c-calls.log" beside it:
 //   "set 4103 0x01A00801 -> 0x00000000".
+// Each filter object writes "create" when it is made and "destroy" when its
+// last reference is released to "objects.log", so a test sees whether every
+// reference the launcher took was given back.
 #include <windows.h>
 #include <objbase.h>
 #include <strmif.h>
@@ -89,7 +92,7 @@ void LoadState(DeviceState& s) {
 void SaveState(const DeviceState& s) {
   char path[MAX_PATH + 32];
   SiblingPath("i2c-state.txt", path, sizeof path);
-  FILE* f = std::fopen(path, "w");
+  FILE* f = std::fopen(path, "wb");
   if (!f) return;
   std::fprintf(f, "ready=%ld\ndetect=0x%08lX\nreadfail=%ld\nwritefail=%ld\nnointerface=%ld\n",
                s.ready, static_cast<unsigned long>(s.detect), s.readfail, s.writefail,
@@ -102,7 +105,7 @@ void SaveState(const DeviceState& s) {
 void LogCall(const char* verb, ULONG id, const LONG* value, HRESULT hr) {
   char path[MAX_PATH + 32];
   SiblingPath("i2c-calls.log", path, sizeof path);
-  FILE* f = std::fopen(path, "a");
+  FILE* f = std::fopen(path, "ab");
   if (!f) return;
   if (value)
     std::fprintf(f, "%s %lu 0x%08lX -> 0x%08lX\n", verb, static_cast<unsigned long>(id),
@@ -113,10 +116,25 @@ void LogCall(const char* verb, ULONG id, const LONG* value, HRESULT hr) {
   std::fclose(f);
 }
 
+void LogObject(const char* what) {
+  char path[MAX_PATH + 32];
+  SiblingPath("objects.log", path, sizeof path);
+  FILE* f = std::fopen(path, "ab");
+  if (!f) return;
+  std::fprintf(f, "%s\n", what);
+  std::fclose(f);
+}
+
 class FakeFilter : public IBaseFilter, public IDriverCustomProperty {
  public:
-  FakeFilter() { InterlockedIncrement(&g_objects); }
-  virtual ~FakeFilter() { InterlockedDecrement(&g_objects); }
+  FakeFilter() {
+    InterlockedIncrement(&g_objects);
+    LogObject("create");
+  }
+  virtual ~FakeFilter() {
+    LogObject("destroy");
+    InterlockedDecrement(&g_objects);
+  }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
