@@ -232,6 +232,36 @@ EOF2
     expect_eq 0 "$result" "result"
     expect_eq "" "$(driver_calls)" "property calls"
     ;;
+  registry-name-256)
+    # A name of exactly 256 bytes fills the value buffer with no terminator:
+    # it is taken whole, and no further.
+    wine_set_version winxp
+    wine_reg add 'HKLM\Software\Varlink\BDA' /v RealDSName /t REG_BINARY \
+      /d "$(printf '41%.0s' $(seq 256))" /f /reg:32
+    driver_install video "$(printf 'A%.0s' $(seq 256)) #2"
+    driver_state reg8=0x50 reg37=0x00 reg38=0x01
+    run_switch 0 0 0 0 0 || result=$?
+    expect_eq 1 "$result" "result"
+    expect_eq 0xD0 "$(driver_register 8)" "register 8"
+    ;;
+  long-friendly-name)
+    # A friendly name longer than its 260-byte buffer is no name: it does
+    # not match, even though it begins with the wanted name.
+    wine_set_version winxp
+    driver_install video "USB K111 Device $(printf 'x%.0s' $(seq 300))"
+    driver_state reg8=0x50 reg37=0x00 reg38=0x01
+    run_switch 0 0 0 0 0 || result=$?
+    expect_eq 0 "$result" "result"
+    expect_eq "" "$(driver_calls)" "property calls"
+    expect_eq "" "$(driver_objects)" "filter objects"
+    expect_no_boxes
+    # The longest name that fits (259 characters) does match.
+    driver_list video "USB K111 Device $(printf 'x%.0s' $(seq 243))"
+    result=0
+    run_switch 0 0 0 0 0 || result=$?
+    expect_eq 1 "$result" "result with a name that fits"
+    expect_eq 0xD0 "$(driver_register 8)" "register 8"
+    ;;
   *)
     fail "unknown case $CASE"
     ;;
