@@ -74,9 +74,16 @@ driver_filter_name() {
   wine_reg add 'HKLM\Software\Varlink\BDA' /v "$1" /d "$2" /f /reg:32
 }
 
-# Until Setup.exe carries the switch, devmem-probe.exe runs it with these
-# inputs through the real adapters, as Setup.exe would, with the harness's
-# box answerer. Returns the switch's result (the probe's exit status).
+# ---- running the switch ---------------------------------------------------
+# Until Setup.exe carries the switch, devmem-probe.exe runs it through the
+# real adapters with the harness's box answerer, the inputs given as
+# numbers. The scenarios look at the switch only through the functions
+# below, so pointing them at Setup.exe means rewriting these alone:
+# run_switch would set the Windows version from IsVista (winxp / win7),
+# write Setting.ini (EnableAudioClass=1 on Vista, the four other keys) and
+# run_setup; switch_result would be 1 when the RePlugin box was shown;
+# switch_removals would count removed device nodes; switch_pauses has no
+# counterpart there and may be dropped.
 run_switch() {
   local pkg="$WT/pkg" status=0
   mkdir -p "$pkg"
@@ -84,13 +91,21 @@ run_switch() {
   rm -f "$pkg/switch.out"
   SETUP_EXE=devmem-probe.exe run_setup "$pkg" "$@" || status=$?
   cp "$pkg/switch.out" "$WT/switch.out" 2>/dev/null || : >"$WT/switch.out"
-  return "$status"
+  echo "$status" >"$WT/switch.result"
+  [ "$status" = 0 ] || [ "$status" = 1 ] || fail "the switch ended with status $status"
 }
 
-# A line of the switch's output, "result=1" -> 1.
-switch_output() {
-  sed -n "s/^$1=//p" "$WT/switch.out" | tr -d '\r'
-}
+# 1 when the user is to be asked to re-plug the device, else 0.
+switch_result() { cat "$WT/switch.result" 2>/dev/null; }
+
+# How many times device-node removal was asked for.
+switch_removals() { grep -c '^RemoveMatchedDeviceNodes$' "$WT/switch.out"; }
+
+# The pauses made, one "pause <ms>" a line.
+switch_pauses() { grep '^pause ' "$WT/switch.out"; }
+
+# The device layer's boxes, "caption|text|icon=yes" a line.
+device_boxes() { grep '^Norvane Custom Property Demo|' "$WT/boxes-detail.log"; }
 
 # "create"/"destroy" of every filter object the driver made.
 driver_objects() {

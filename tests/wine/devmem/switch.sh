@@ -28,50 +28,44 @@ expect_references_balanced() {
   [ "$made" -ge 1 ] || fail "the driver's filter was never made"
 }
 
-expect_no_boxes() { expect_file "$WT/boxes.log" </dev/null; }
+expect_no_device_boxes() { expect_eq "" "$(device_boxes)" "device boxes"; }
 
-result=0
 case $CASE in
   xp-class-off)
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     expect_file <(driver_calls) <<EOF2
 $DETECT_AND_READS
 set 4103 0x01A00801 -> 0x00000000
 set 4104 0x000000D0 -> 0x00000000
 EOF2
-    expect_file "$WT/switch.out" <<'EOF2'
-result=1
-saved8=0x50
-saved37=0x00
-saved38=0x01
-EOF2
-    expect_no_boxes
+    expect_eq 0 "$(switch_removals)" "node removals"
+    expect_no_device_boxes
     expect_references_balanced
     ;;
   xp-class-already-off)
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state reg8=0xD0 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 0 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 0 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     expect_file <(driver_calls) <<<"$DETECT_AND_READS"
-    expect_no_boxes
+    expect_no_device_boxes
     ;;
   vista-class-on)
     wine_set_version win7
     driver_install video "USB K111 Device"
     driver_state reg8=0xD0 reg37=0x00 reg38=0x01
-    run_switch 1 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 1 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
-    expect_eq "" "$(grep RemoveMatchedDeviceNodes "$WT/switch.out")" "node removal"
-    expect_no_boxes
+    expect_eq 0 "$(switch_removals)" "node removals"
+    expect_no_device_boxes
     expect_references_balanced
     ;;
   xp-audio-class-on)
@@ -80,19 +74,18 @@ EOF2
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state reg8=0xD0 reg37=0x00 reg38=0x01
-    run_switch 0 1 0 1 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 1 0 1 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
-    expect_eq "RemoveMatchedDeviceNodes RemoveMatchedDeviceNodes" \
-      "$(grep RemoveMatchedDeviceNodes "$WT/switch.out" | tr '\n' ' ' | sed 's/ $//')" "node removals"
-    expect_no_boxes
+    expect_eq 2 "$(switch_removals)" "node removals"
+    expect_no_device_boxes
     ;;
   volume-step)
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state reg8=0x50 reg37=0x05 reg38=0x00
-    run_switch 0 1 1 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 1 1 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
     expect_eq 0x01 "$(driver_register 38)" "register 38"
     expect_eq 0x00 "$(driver_register 37)" "register 37"
@@ -103,35 +96,31 @@ set 4104 0x00000001 -> 0x00000000
 set 4103 0x01A02501 -> 0x00000000
 set 4104 0x00000000 -> 0x00000000
 EOF2
-    expect_file "$WT/switch.out" <<'EOF2'
+    expect_file <(switch_pauses) <<'EOF2'
 pause 200
 pause 200
-result=1
-saved8=0x50
-saved37=0x05
-saved38=0x00
 EOF2
-    expect_no_boxes
+    expect_no_device_boxes
     expect_references_balanced
     ;;
   volume-already-set)
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 1 1 0 0 || result=$?
-    expect_eq 0 "$result" "result"
+    run_switch 0 1 1 0 0
+    expect_eq 0 "$(switch_result)" "result"
     expect_file <(driver_calls) <<<"$DETECT_AND_READS"
     ;;
   warn-not-ready)
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state ready=0 reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_file "$WT/boxes-detail.log" <<'EOF2'
+    run_switch 0 0 0 0 0
+    expect_file <(device_boxes) <<'EOF2'
 Norvane Custom Property Demo|I2C device was powered down or not ready|icon=yes
 EOF2
     # The reads still decide.
-    expect_eq 1 "$result" "result"
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     expect_eq "" "$(driver_calls | grep '^get 4115')" "detection asked of a device not ready"
     expect_references_balanced
@@ -140,11 +129,11 @@ EOF2
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state detect=0x80004005 reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_file "$WT/boxes-detail.log" <<'EOF2'
+    run_switch 0 0 0 0 0
+    expect_file <(device_boxes) <<'EOF2'
 Norvane Custom Property Demo|I2C device not detected|icon=yes
 EOF2
-    expect_eq 1 "$result" "result"
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     ;;
   failing-transfer)
@@ -153,8 +142,8 @@ EOF2
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state readfail=38 reg8=0x50 reg37=0x05 reg38=0x00
-    run_switch 0 1 1 1 1 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 1 1 1 1
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
     expect_eq 0x00 "$(driver_register 38)" "register 38"
     expect_eq 0x05 "$(driver_register 37)" "register 37"
@@ -163,8 +152,8 @@ set 4103 0x01A02601 -> 0x00000000
 get 4104 -> 0x80004005
 set 4103 0x00000000 -> 0x00000000
 EOF2
-    expect_eq RemoveMatchedDeviceNodes "$(grep RemoveMatchedDeviceNodes "$WT/switch.out")" "node removal"
-    expect_no_boxes
+    expect_eq 1 "$(switch_removals)" "node removals"
+    expect_no_device_boxes
     expect_references_balanced
     ;;
   no-driver)
@@ -172,23 +161,23 @@ EOF2
     # written, removed or shown, even with DelAudioRegKey on.
     wine_set_version winxp
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 1 1 || result=$?
-    expect_eq 0 "$result" "result"
+    run_switch 0 0 0 1 1
+    expect_eq 0 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
     expect_eq "" "$(driver_calls)" "property calls"
-    expect_eq "" "$(grep RemoveMatchedDeviceNodes "$WT/switch.out")" "node removal"
-    expect_no_boxes
+    expect_eq 0 "$(switch_removals)" "node removals"
+    expect_no_device_boxes
     ;;
   no-interface)
     # A filter that does not give the driver's interface ends the lookup.
     wine_set_version winxp
     driver_install video "USB K111 Device"
     driver_state nointerface=1 reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 1 1 || result=$?
-    expect_eq 0 "$result" "result"
+    run_switch 0 0 0 1 1
+    expect_eq 0 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
     expect_eq "" "$(driver_calls)" "property calls"
-    expect_no_boxes
+    expect_no_device_boxes
     expect_references_balanced
     ;;
   fallback-name)
@@ -198,8 +187,8 @@ EOF2
     driver_filter_name RealDSName "Other Tuner"
     driver_install video "USB K104 Device"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     expect_references_balanced
     ;;
@@ -207,8 +196,8 @@ EOF2
     wine_set_version win7
     driver_install bda "USB K111 Device"
     driver_state reg8=0xD0 reg37=0x00 reg38=0x01
-    run_switch 1 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 1 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0x50 "$(driver_register 8)" "register 8"
     expect_references_balanced
     ;;
@@ -218,8 +207,8 @@ EOF2
     driver_filter_name DSName "Varlink Tuner"
     driver_install video "Varlink Tuner 2"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     ;;
   registry-name-case)
@@ -228,8 +217,8 @@ EOF2
     driver_filter_name DSName "Varlink Tuner"
     driver_install video "varlink tuner"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 0 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 0 "$(switch_result)" "result"
     expect_eq "" "$(driver_calls)" "property calls"
     ;;
   registry-name-256)
@@ -240,8 +229,8 @@ EOF2
       /d "$(printf '41%.0s' $(seq 256))" /f /reg:32
     driver_install video "$(printf 'A%.0s' $(seq 256)) #2"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     ;;
   long-friendly-name)
@@ -250,16 +239,15 @@ EOF2
     wine_set_version winxp
     driver_install video "USB K111 Device $(printf 'x%.0s' $(seq 300))"
     driver_state reg8=0x50 reg37=0x00 reg38=0x01
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 0 "$result" "result"
+    run_switch 0 0 0 0 0
+    expect_eq 0 "$(switch_result)" "result"
     expect_eq "" "$(driver_calls)" "property calls"
     expect_eq "" "$(driver_objects)" "filter objects"
-    expect_no_boxes
+    expect_no_device_boxes
     # The longest name that fits (259 characters) does match.
     driver_list video "USB K111 Device $(printf 'x%.0s' $(seq 243))"
-    result=0
-    run_switch 0 0 0 0 0 || result=$?
-    expect_eq 1 "$result" "result with a name that fits"
+    run_switch 0 0 0 0 0
+    expect_eq 1 "$(switch_result)" "result with a name that fits"
     expect_eq 0xD0 "$(driver_register 8)" "register 8"
     ;;
   *)
