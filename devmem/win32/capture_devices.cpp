@@ -77,8 +77,8 @@ int32_t Win32CaptureDevices::ReadFriendlyName(ComReference propertyBag, FilterNa
   value.bstrVal = nullptr;
   HRESULT hr = FromComReference<IPropertyBag>(propertyBag)->Read(L"FriendlyName", &value, nullptr);
   name.Clear();
-  if (hr != S_OK) return hr;
-  if (value.vt != VT_BSTR) {
+  if (hr != S_OK || value.vt != VT_BSTR) {
+    // Whatever a failed or odd read left in the VARIANT goes with it.
     VariantClear(&value);
     return hr;
   }
