@@ -124,7 +124,6 @@ class FakeDeviceWorld : public CaptureDevicePort, public DriverPropertyPort, pub
   bool createEnumeratorGivesNull = false;
   int32_t classEnumeratorResult[2] = {0, 0};  // used when the category has devices
   FakeI2cDevice i2c;
-  bool journalPropertyCalls = true;
 
   // The property calls made, "set 4103 0x01A00801" / "get 4104".
   std::vector<std::string> propertyCalls;
@@ -337,7 +336,7 @@ class FakeDeviceWorld : public CaptureDevicePort, public DriverPropertyPort, pub
   int32_t Property(const std::string& call, F answer) {
     int index = static_cast<int>(propertyCalls.size());
     propertyCalls.push_back(call);
-    if (journalPropertyCalls) journal_.push_back(call);
+    journal_.push_back(call);
     if (index == i2c.failAtPropertyCall) return i2c.failAtPropertyResult;
     return answer();
   }
