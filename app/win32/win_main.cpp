@@ -1,39 +1,47 @@
-// Setup.exe's entry point: the platform's adapters and the one application
-// object, all with static storage, then the launch sequence.
+// Setup.exe's entry point. The process is hardened before anything else
+// runs; then the platform's adapters are made, handed to the one
+// application object, and the launch sequence runs.
 #include <windows.h>
 
+#include "app/launch_step_glue.h"
 #include "app/launcher_app.h"
 #include "app/win32/message_box_win32.h"
 #include "app/win32/module_path_win32.h"
 #include "app/win32/pending_steps.h"
+#include "app/win32/process_hardening.h"
 #include "app/win32/profile_reader_win32.h"
 #include "app/win32/registry_win32.h"
 #include "app/win32/version_win32.h"
+#include "devices/device_node_maintenance.h"
+#include "devices/win32/setupapi_device_nodes.h"
 #include "launch/win32/process_win32.h"
 #include "launch/win32/shell_win32.h"
 
-namespace {
-
-Win32ProfileReader g_profile;
-Win32ModulePath g_modulePath;
-Win32Version g_version;
-Win32Registry g_registry;
-Win32Processes g_processes;
-Win32Shell g_shell;
-Win32MessageBoxes g_boxes;
-PendingHardwareIdCollection g_hardwareIds;
-PendingAudioClassSwitch g_audioSwitch;
-PendingClosingDialog g_closingDialog;
-
-LauncherPorts g_ports{g_profile, g_modulePath, g_version,     g_registry,    g_processes,
-                      g_shell,   g_boxes,      g_hardwareIds, g_audioSwitch, g_closingDialog};
-
+// The application object, with static storage like every application
+// object: it exists before the entry point runs.
 LauncherApp g_launcher;
 
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  g_launcher.Attach(&g_ports);
+  HardenProcess();
+
+  // The adapters live for the whole run; they are made here, after the
+  // hardening, so that no DLL they load is looked for in an unsafe place.
+  Win32ProfileReader profile;
+  Win32ModulePath modulePath;
+  Win32Version version;
+  Win32Registry registry;
+  Win32Processes processes;
+  Win32Shell shell;
+  Win32MessageBoxes boxes;
+  SetupApiDeviceNodes deviceNodes;
+  DeviceNodeMaintenance deviceMaintenance(deviceNodes);
+  DeviceMatchingStep hardwareIds(deviceMaintenance);
+  PendingAudioClassSwitch audioSwitch;
+  PendingClosingDialog closingDialog;
+
+  LauncherPorts ports{profile, modulePath, version, registry,    processes,
+                      shell,   boxes,      hardwareIds, audioSwitch, closingDialog};
+  g_launcher.Attach(&ports);
   g_launcher.SetCommandLine(GetCommandLineA());
   return RunApplication();
 }
