@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/setup-check/host_matcher.h"
+#include <memory>
+
+#include "devices/device_node_maintenance.h"
 
 namespace {
 
@@ -50,6 +52,27 @@ std::string FirstToken(const std::string& commandLine) {
   }
   return commandLine.substr(0, commandLine.find_first_of(" \t"));
 }
+
+// The devices the author names as plugged in, as the system's device
+// service would list them: one node each, whose hardware-ID list holds the
+// given ID.
+class PresentDevices final : public DeviceNodePort {
+ public:
+  explicit PresentDevices(const std::vector<std::string>& ids) : ids_(ids) {}
+  DeviceSetId OpenDeviceSet(DeviceSetScope) override { return 1; }
+  bool HasDeviceAt(DeviceSetId, uint32_t index) override { return index < ids_.size(); }
+  HardwareIdRead ReadHardwareIds(DeviceSetId, uint32_t index, uint8_t* buffer, uint32_t size) override {
+    std::string list = ids_[index] + '\0' + '\0';  // a multi-string of one ID
+    if (list.size() > size) return {HardwareIdOutcome::InsufficientBuffer, static_cast<uint32_t>(list.size())};
+    std::memcpy(buffer, list.data(), list.size());
+    return {HardwareIdOutcome::Ok, static_cast<uint32_t>(list.size())};
+  }
+  void RemoveDevice(DeviceSetId, uint32_t) override {}
+  void CloseDeviceSet(DeviceSetId) override {}
+
+ private:
+  const std::vector<std::string>& ids_;
+};
 
 }  // namespace
 
@@ -203,19 +226,14 @@ void RecordingPlatform::ShowMessage(const char* text, const char* caption, BoxIc
 }
 
 void RecordingPlatform::CollectMatchedIds(const DeviceIdTable& table, int32_t DeviceIDNum) {
+  // The launcher's own device-node maintenance decides what matches.
+  PresentDevices devices(options_.devices);
+  std::unique_ptr<DeviceNodeMaintenance> maintenance(new DeviceNodeMaintenance(devices));
+  maintenance->CollectMatchedIds(table, DeviceIDNum);
   Step s;
   s.kind = Step::CollectIds;
   s.count = DeviceIDNum;
-  int32_t n = DeviceIDNum < kDeviceIdTableSize ? DeviceIDNum : kDeviceIdTableSize;
-  for (int32_t i = 0; i < n; ++i) {
-    std::string prefix = table.entries[i].DevDrvID.c_str();
-    for (const std::string& id : options_.devices) {
-      if (HardwareIdMatchesPrefix(id, prefix)) {
-        s.matched.push_back(prefix);
-        break;
-      }
-    }
-  }
+  for (int32_t i = 0; i < maintenance->MatchedIdCount(); ++i) s.matched.push_back(maintenance->MatchedId(i));
   steps_.push_back(s);
 }
 

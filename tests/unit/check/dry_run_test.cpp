@@ -9,7 +9,6 @@
 #include "package_fixture.h"
 #include "tools/setup-check/cli.h"
 #include "tools/setup-check/dry_run.h"
-#include "tools/setup-check/host_matcher.h"
 #include "tools/setup-check/key_catalogue.h"
 #include "tools/setup-check/report.h"
 
@@ -63,20 +62,21 @@ std::vector<std::string> StepsOf(const VariantRun& run) {
   return out;
 }
 
-TEST(HostMatcher, PrefixRule) {
-  struct Case {
-    const char* id;
-    const char* prefix;
-    bool match;
-  } cases[] = {
-      {"USB\\VID_1D19&PID_6105&REV_0100", "USB\\VID_1D19&PID_6105", true},
-      {"usb\\vid_1d19&pid_6105", "USB\\VID_1D19&PID_6105", true},  // letters without case
-      {"USB/VID_1D19&PID_6105", "USB\\VID_1D19&PID_6105", false},   // other bytes exactly
-      {"USB\\VID_1D19", "USB\\VID_1D19&PID_6105", false},           // shorter than the prefix
-      {"USB\\VID_1D19&PID_6105", "", false},                        // empty prefix matches nothing
-      {"\xE9", "\xC9", false},                                      // only ASCII letters fold
-  };
-  for (const Case& c : cases) EXPECT_EQ(HardwareIdMatchesPrefix(c.id, c.prefix), c.match) << c.id << " / " << c.prefix;
+TEST(DryRun, PresentDevicesAreMatchedByTheLaunchersPrefixRule) {
+  PackageFolder pkg;
+  pkg.Program("XP_x86/SetupDrv.exe");
+  pkg.File("Setting.ini",
+           "[Const]\r\nDeviceIDNum=4\r\n"
+           "DevDrvID0=USB\\VID_1D19&PID_6105\r\n"
+           "DevDrvID1=\r\n"                      // empty: matches nothing
+           "DevDrvID2=usb\\vid_1d19&pid_6106\r\n"  // letters without case
+           "DevDrvID3=USB/VID_1D19\r\n");          // other bytes exactly
+  DryRunOptions o = OptionsFor(pkg);
+  o.devices = {"USB\\VID_1D19&PID_6106&REV_0100", "USB\\VID_1D19&PID_6105", "USB\\VID_1D19&PID_6105&MI_01"};
+  VariantRun run = RunVariant(o, System("xp-x86"));
+  ASSERT_FALSE(run.steps.empty());
+  // Once per matching device, in the order the devices are listed.
+  EXPECT_EQ(StepsOf(run)[0], "collect 4 usb\\vid_1d19&pid_6106 USB\\VID_1D19&PID_6105 USB\\VID_1D19&PID_6105");
 }
 
 TEST(DryRun, LoaderAsksForExactlyTheCataloguedKeysWithTheirDefaults) {
