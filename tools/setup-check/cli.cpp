@@ -53,7 +53,6 @@ bool IsVariant(const std::string& v) {
 std::string WindowsFormOf(const std::string& hostAbsolute) {
   std::string out = "Z:";
   for (char c : hostAbsolute) out += c == '/' ? '\\' : c;
-  while (out.size() > 3 && out.back() == '\\') out.pop_back();
   return out;
 }
 
@@ -120,7 +119,10 @@ int RunSetupCheck(const std::vector<std::string>& args, std::string* out, std::s
   if (!realpath(package.c_str(), resolved)) return BadUsage(err, "not a folder: " + package);
   options.packageDir = resolved;
   if (options.moduleFolder.empty()) options.moduleFolder = WindowsFormOf(options.packageDir);
-  while (options.moduleFolder.size() > 3 && options.moduleFolder.back() == '\\') options.moduleFolder.pop_back();
+  // The folder without a trailing separator, as the launcher derives it
+  // (a package at the root of a drive is "C:").
+  while (!options.moduleFolder.empty() && options.moduleFolder.back() == '\\') options.moduleFolder.pop_back();
+  if (options.moduleFolder.empty()) return BadUsage(err, "--module-folder needs a Windows path");
 
   CheckResult result = CheckPackage(options, variants);
   *out += json ? JsonReport(result) : trace ? TraceReport(result) : TextReport(result);

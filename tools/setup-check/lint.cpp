@@ -98,6 +98,14 @@ void LintUnknownKey(std::vector<Finding>& out, const ProfileKey& k) {
   }
 }
 
+// SetupXPx64Path -> SetupXPx64Exe; a program key stays itself.
+std::string SetupProgramKeyOf(const std::string& key) {
+  const std::string path = "Path";
+  if (key.size() > path.size() && key.compare(key.size() - path.size(), path.size(), path) == 0)
+    return key.substr(0, key.size() - path.size()) + "Exe";
+  return key;
+}
+
 }  // namespace
 
 int KeyDistance(const std::string& a, const std::string& b) {
@@ -307,6 +315,9 @@ std::vector<Finding> LintPackageUses(const std::string& packageHostFolder, const
     if (kind != FsEntry::Missing) message += wantFolder ? " as a folder" : " as a file";
     message += u.kind == UseKind::UpdatePackage ? ": the shell cannot open it (no message is shown)"
                                                 : ": the launcher shows \"CreateProcess failed.\"";
+    // A variant the package does not support says so with an empty text.
+    if (u.kind == UseKind::SetupFolder || u.kind == UseKind::SetupProgram)
+      message += " (an empty " + SetupProgramKeyOf(u.key) + "= shows the NoSetupPath box instead)";
     Add(out, Severity::Error, u.kind == UseKind::SetupFolder ? "missing-folder" : "missing-program", u.line, u.key,
         message);
     out.back().variants.push_back(u.variant);

@@ -325,7 +325,8 @@ const char kSampleReport[] =
     "\n"
     "findings:\n"
     "  package: error: folder \"Vista_x86\" (SetupVistax86Path) is not in the package: the launcher shows "
-    "\"CreateProcess failed.\" [vista-x86] (missing-folder)\n"
+    "\"CreateProcess failed.\" (an empty SetupVistax86Exe= shows the NoSetupPath box instead) [vista-x86] "
+    "(missing-folder)\n"
     "0 error(s), 0 warning(s), 0 note(s)\n";
 
 std::string Replaced(std::string s, const std::string& from, const std::string& to) {
@@ -369,6 +370,14 @@ TEST(Report, JsonCarriesTheSameRun) {
     EXPECT_NE(out.find(piece), std::string::npos) << piece << "\nin\n" << out;
 }
 
+TEST(Report, TraceOfAPackageAtTheRootOfADrive) {
+  PackageFolder pkg;
+  pkg.Program("XP_x86/SetupDrv.exe");
+  std::string out, err;
+  EXPECT_EQ(RunSetupCheck({"--trace", "--silent", "--os", "xp-x86", "--module-folder", "C:\\", pkg.path()}, &out, &err), 0);
+  EXPECT_EQ(out, "run xp-x86\nstart C:\\XP_x86\\SetupDrv.exe Silence\ndialog closes\n");
+}
+
 TEST(ExitStatus, CleanWarningsErrorsAndBadUsage) {
   PackageFolder clean, warned, broken;
   clean.Program("XP_x86/SetupDrv.exe");
@@ -393,6 +402,7 @@ TEST(ExitStatus, CleanWarningsErrorsAndBadUsage) {
       {"option without value", {clean.path(), "--device"}, 64, true},
       {"bad finished-install mark", {"--finish-install", "maybe", clean.path()}, 64, true},
       {"help", {"--help"}, 0, false},
+      {"module folder of separators only", {"--module-folder", "\\\\", clean.path()}, 64, true},
   };
   for (const Case& c : cases) {
     std::string out, err;

@@ -126,7 +126,10 @@ TEST_F(PackageUsesTest, ReportsWhatIsMissingOncePerKeyWithItsVariants) {
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[1].message,
             "program \"Vista_x64\\Sub.exe\" (SetupVistax64Exe) is not in the package as a file: the launcher shows "
-            "\"CreateProcess failed.\"");
+            "\"CreateProcess failed.\" (an empty SetupVistax64Exe= shows the NoSetupPath box instead)");
+  EXPECT_EQ(found[0].message,
+            "folder \"XP_x64\" (SetupXPx64Path) is not in the package: the launcher shows \"CreateProcess failed.\" (an "
+            "empty SetupXPx64Exe= shows the NoSetupPath box instead)");
   EXPECT_EQ(found[2].variants, (std::vector<std::string>{"vista-x64", "vista-x86"}));
 }
 
