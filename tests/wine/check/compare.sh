@@ -3,7 +3,7 @@
 # same kind of Windows, and what each says was started, opened and shown
 # must agree.
 #   compare.sh SETUP_CHECK CASE
-# CASE is PACKAGE-VARIANT: sample, tricky or finish, on vista-x64,
+# CASE is PACKAGE-VARIANT: sample, tricky, finish or finishmark, on vista-x64,
 # vista-x86, xp-x64 or xp-x86.
 source "$(dirname "$0")/../spine/common.sh"
 
@@ -52,9 +52,9 @@ INI
     setup_args=(s)
     check_args+=(--silent)
     ;;
-  finish)
-    # The further programs wait for the finished-install mark, which the
-    # prefix does not hold.
+  finish | finishmark)
+    # The further programs wait for the finished-install mark: absent from
+    # the prefix, or left there as the driver setup would (finishmark).
     pkg_with_setups "$PKG"
     pkg_standin "$PKG/after.exe"
     pkg_settings "$PKG" <<'INI'
@@ -67,7 +67,12 @@ AnotherAPVistax86Exe0=after.exe
 AnotherAPXPx64Exe0=after.exe
 AnotherAPXPx86Exe0=after.exe
 INI
-    check_args+=(--finish-install absent)
+    if [ "$package" = finishmark ]; then
+      case $variant in *-x64) finish_install_mark 64 1 ;; *) finish_install_mark 32 1 ;; esac
+      check_args+=(--finish-install yes)
+    else
+      check_args+=(--finish-install absent)
+    fi
     ;;
   *)
     fail "unknown package $package"
