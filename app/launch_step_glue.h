@@ -4,6 +4,8 @@
 // launch sequence.
 #include "app/launch_steps.h"
 #include "devices/device_node_maintenance.h"
+#include "devmem/audio_class_switch.h"
+#include "devmem/node_removal_port.h"
 
 class DeviceMatchingStep final : public HardwareIdCollection {
  public:
@@ -14,4 +16,27 @@ class DeviceMatchingStep final : public HardwareIdCollection {
 
  private:
   DeviceNodeMaintenance& maintenance_;
+};
+
+// What the audio-class switch asks of the device node maintenance.
+class MatchedNodeRemoval final : public NodeRemovalPort {
+ public:
+  explicit MatchedNodeRemoval(DeviceNodeMaintenance& maintenance) : maintenance_(maintenance) {}
+  void RemoveMatchedDeviceNodes() override { maintenance_.RemoveMatchedDeviceNodes(); }
+
+ private:
+  DeviceNodeMaintenance& maintenance_;
+};
+
+class AudioSwitchStep final : public AudioClassSwitch {
+ public:
+  explicit AudioSwitchStep(AudioClassSwitcher& switcher) : switcher_(switcher) {}
+  int32_t SwitchAudioClass(const LaunchSettings& settings, int32_t IsVista) override {
+    AudioClassInputs in{IsVista, settings.EnableXPAudioClass, settings.EnableAudioVol, settings.DelAudioRegKey,
+                        settings.DelAudioRegKeyMessage};
+    return switcher_.SwitchAudioClass(in);
+  }
+
+ private:
+  AudioClassSwitcher& switcher_;
 };

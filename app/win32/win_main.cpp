@@ -14,6 +14,11 @@
 #include "app/win32/version_win32.h"
 #include "devices/device_node_maintenance.h"
 #include "devices/win32/setupapi_device_nodes.h"
+#include "devmem/audio_class_switch.h"
+#include "devmem/win32/capture_devices.h"
+#include "devmem/win32/com_apartment.h"
+#include "devmem/win32/driver_properties.h"
+#include "base/win32/pause_win32.h"
 #include "launch/win32/process_win32.h"
 #include "launch/win32/shell_win32.h"
 
@@ -36,7 +41,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetupApiDeviceNodes deviceNodes;
   DeviceNodeMaintenance deviceMaintenance(deviceNodes);
   DeviceMatchingStep hardwareIds(deviceMaintenance);
-  PendingAudioClassSwitch audioSwitch;
+  MatchedNodeRemoval nodeRemoval(deviceMaintenance);
+  Win32ComApartment com;
+  Win32CaptureDevices captureDevices;
+  Win32DriverProperties driver;
+  Win32Pause pause;
+  AudioClassSwitcher switcher(DeviceMemoryPorts{com, registry, captureDevices, driver}, boxes, pause, nodeRemoval);
+  AudioSwitchStep audioSwitch(switcher);
   PendingClosingDialog closingDialog;
 
   LauncherPorts ports{profile, modulePath, version, registry,    processes,
