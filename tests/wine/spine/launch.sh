@@ -16,6 +16,7 @@ case $case_name in
     pkg_with_setups "$PKG"
     wine_variant "$variant"
     run_setup "$PKG"
+    expect_eq 0 $? "exit status"
     folder=$(variant_folder "$variant")
     expect_file "$WT/started.log" <<OUT
 start $W\\$folder\\SetupDrv.exe
@@ -63,6 +64,7 @@ LaunchAnotherAPParam=-q
 INI
     wine_variant vista-x64
     run_setup "$PKG"
+    expect_eq 1 $? "exit status (no driver setup)"
     expect_file "$WT/boxes.log" <<'OUT'
 Driver Setup|The driver of this version does not support this operating system.
 OUT
@@ -99,6 +101,11 @@ INI
       esac
     fi
     run_setup "$PKG"
+    status=$?
+    case $case_name in
+      finish-1 | finish-1-x64) expect_eq 0 "$status" "exit status (mark found)" ;;
+      *) expect_eq 4 "$status" "exit status (mark missing)" ;;
+    esac
     case $case_name in
       finish-1 | finish-1-x64)
         expect_file "$WT/boxes.log" <<'OUT'
@@ -184,6 +191,7 @@ AnotherAPXPx86Exe1=second.exe
 INI
     wine_variant xp-x86
     run_setup "$PKG"
+    expect_eq 2 $? "exit status (a program not started)"
     expect_file "$WT/boxes.log" <<'OUT'
 Pkg|CreateProcess failed.
 OUT
