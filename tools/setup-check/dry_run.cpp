@@ -45,6 +45,7 @@ VariantRun RunVariant(const DryRunOptions& options, const SystemKind& system) {
   run.FinishInstallOk = app->FinishInstallOk();
   run.MsuOpened = app->MsuOpened();
   run.moduleFolder = app->ModuleFolder().c_str();
+  run.setupExitStatus = app->ExitStatus();
   run.EnableAudioClass = app->Settings().EnableAudioClass;
   run.CheckFinishInstall = app->Settings().CheckFinishInstall;
   run.reads = platform.reads();

@@ -20,6 +20,7 @@ struct VariantRun {
   int32_t FinishInstallOk = 0;
   int32_t MsuOpened = 0;
   std::string moduleFolder;
+  int32_t setupExitStatus = 0;  // the exit status Setup.exe ends with
   // Settings that explain the decisions.
   int32_t EnableAudioClass = 0;
   int32_t CheckFinishInstall = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/exit_status.h"
 #include "tools/setup-check/key_catalogue.h"
 
 namespace {
@@ -92,6 +93,16 @@ std::string J(const std::vector<std::string>& v) {
   return out + "]";
 }
 
+std::string ExitStatusText(int32_t status) {
+  std::vector<std::string> parts;
+  if (status & kExitNoDriverSetup) parts.push_back("no driver setup");
+  if (status & kExitProgramNotStarted) parts.push_back("a program not started");
+  if (status & kExitFinishInstallMissing) parts.push_back("finished-install mark missing");
+  if (status & kExitUpdateNotOpened) parts.push_back("an update package not opened");
+  return std::to_string(status) + (parts.empty() ? std::string(" (everything configured was done)")
+                                                 : " (" + Join(parts, ", ") + ")");
+}
+
 const char* FinishName(FinishInstallMark m) {
   return m == FinishInstallMark::Yes ? "yes" : m == FinishInstallMark::No ? "no" : "absent";
 }
@@ -178,6 +189,7 @@ std::string TextReport(const CheckResult& result) {
     }
     if (!AudioSwitchCalled(run)) out += "  audio-class switch not called (" + AudioSwitchReason(run) + ")\n";
     if (!FindStep(run, Step::FinishInstall)) out += "  finished install " + FinishInstallText(run) + "\n";
+    out += "  Setup.exe exit status: " + ExitStatusText(run.setupExitStatus) + "\n";
   }
 
   out += "\nfindings:\n";
@@ -265,7 +277,8 @@ std::string JsonReport(const CheckResult& result) {
          J(AudioSwitchReason(run)) + ",\n";
     o += "     \"finishInstallChecked\": " + J(run.CheckFinishInstall != 0) + ", \"finishInstallOk\": " +
          J(run.FinishInstallOk != 0) + ", \"msuOpened\": " + J(run.MsuOpened != 0) +
-         ", \"confirmsUpdateInstaller\": " + J(ConfirmsUpdateInstaller(run)) + "}";
+         ", \"confirmsUpdateInstaller\": " + J(ConfirmsUpdateInstaller(run)) + ", \"setupExitStatus\": " +
+         J(run.setupExitStatus) + "}";
   }
   o += result.runs.empty() ? "],\n" : "\n  ],\n";
   o += "  \"findings\": [";
@@ -303,6 +316,7 @@ std::string TraceReport(const CheckResult& result) {
           break;
       }
     }
+    o += "exit " + std::to_string(run.setupExitStatus) + "\n";
   }
   return o;
 }

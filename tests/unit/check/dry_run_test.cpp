@@ -132,6 +132,7 @@ TEST(DryRun, EachVariantStartsItsOwnSetupAndPrograms) {
             }));
   EXPECT_TRUE(ConfirmsUpdateInstaller(vista64));
   EXPECT_FALSE(AudioSwitchCalled(vista64));
+  EXPECT_EQ(vista64.setupExitStatus, 0);
 
   VariantRun xp64 = RunVariant(o, System("xp-x64"));
   EXPECT_EQ(StepsOf(xp64),
@@ -143,6 +144,7 @@ TEST(DryRun, EachVariantStartsItsOwnSetupAndPrograms) {
                 "box Pkg|Please Re-Plugin the USB device on your computer.",
                 "dialog 0 1 250",
             }));
+  EXPECT_EQ(xp64.setupExitStatus, 1);  // no driver setup
 
   // XP has no program for ".msu": the shell cannot open it, and the
   // missing program fails to start.
@@ -160,6 +162,7 @@ TEST(DryRun, EachVariantStartsItsOwnSetupAndPrograms) {
                 "dialog 0 1 250",
             }));
   EXPECT_FALSE(ConfirmsUpdateInstaller(xp86));
+  EXPECT_EQ(xp86.setupExitStatus, 2 + 8);  // a program not started, an update package not opened
 }
 
 TEST(DryRun, FinishedInstallMarkDecidesTheFurtherPrograms) {
@@ -292,6 +295,7 @@ const char kSampleReport[] =
     "  4. closing dialog hides itself and confirms the update installer's dialogs every 500 ms\n"
     "  audio-class switch not called (Vista class and EnableAudioClass is 0)\n"
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
+    "  Setup.exe exit status: 0 (everything configured was done)\n"
     "\n"
     "vista-x86 (Windows NT 6.1, 32-bit): \"C:\\Drivers\\Setup.exe\"\n"
     "  silent: no (no command-line word, SilenceMode is absent)\n"
@@ -303,6 +307,7 @@ const char kSampleReport[] =
     "  5. closing dialog closes at once (no update package was opened)\n"
     "  audio-class switch not called (Vista class and EnableAudioClass is 0)\n"
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
+    "  Setup.exe exit status: 2 (a program not started)\n"
     "\n"
     "xp-x64 (Windows NT 5.1, 64-bit): \"C:\\Drivers\\Setup.exe\"\n"
     "  silent: no (no command-line word, SilenceMode is absent)\n"
@@ -312,6 +317,7 @@ const char kSampleReport[] =
     "keys); assumed answer: no re-plug\n"
     "  4. closing dialog closes at once (no update package was opened)\n"
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
+    "  Setup.exe exit status: 1 (no driver setup)\n"
     "\n"
     "xp-x86 (Windows NT 5.1, 32-bit): \"C:\\Drivers\\Setup.exe\"\n"
     "  silent: no (no command-line word, SilenceMode is absent)\n"
@@ -322,6 +328,7 @@ const char kSampleReport[] =
     "  4. further program: start C:\\Drivers\\tool.exe 0\n"
     "  5. closing dialog closes at once (no update package was opened)\n"
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
+    "  Setup.exe exit status: 0 (everything configured was done)\n"
     "\n"
     "findings:\n"
     "  package: error: folder \"Vista_x86\" (SetupVistax86Path) is not in the package: the launcher shows "
@@ -375,7 +382,7 @@ TEST(Report, TraceOfAPackageAtTheRootOfADrive) {
   pkg.Program("XP_x86/SetupDrv.exe");
   std::string out, err;
   EXPECT_EQ(RunSetupCheck({"--trace", "--silent", "--os", "xp-x86", "--module-folder", "C:\\", pkg.path()}, &out, &err), 0);
-  EXPECT_EQ(out, "run xp-x86\nstart C:\\XP_x86\\SetupDrv.exe Silence\ndialog closes\n");
+  EXPECT_EQ(out, "run xp-x86\nstart C:\\XP_x86\\SetupDrv.exe Silence\ndialog closes\nexit 0\n");
 }
 
 TEST(ExitStatus, CleanWarningsErrorsAndBadUsage) {

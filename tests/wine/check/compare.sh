@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # setup-check's dry run against the real Setup.exe: the same package on the
-# same kind of Windows, and what each says was started, opened and shown
-# must agree.
+# same kind of Windows, and what each says was started, opened and shown,
+# and the exit status Setup.exe ends with, must agree.
 #   compare.sh SETUP_CHECK CASE
 # CASE is PACKAGE-VARIANT: sample, tricky, finish or finishmark, on vista-x64,
 # vista-x86, xp-x64 or xp-x86.
@@ -85,7 +85,8 @@ esac
 installer="$WT/installer/wusa.exe"
 case $variant in vista-*) msu_association "$installer" ;; esac
 wine_variant "$variant"
-run_setup "$PKG" "${setup_args[@]}"
+setup_status=0
+run_setup "$PKG" "${setup_args[@]}" || setup_status=$?
 
 # What Setup.exe did: programs started (in order), packages the update
 # installer was given (in any order: it runs alongside), boxes (in order).
@@ -103,6 +104,7 @@ sed -n 's/^start //p' "$WT/check.trace" >"$WT/check.starts"
 sed -n 's/^open //p' "$WT/check.trace" | sort >"$WT/check.opens"
 sed -n 's/^box //p' "$WT/check.trace" >"$WT/check.boxes"
 
+expect_eq "$(sed -n 's/^exit //p' "$WT/check.trace")" "$setup_status" "Setup.exe's exit status"
 for what in starts opens boxes; do
   if ! cmp -s "$WT/setup.$what" "$WT/check.$what"; then
     fail "$what differ (< Setup.exe, > setup-check)"
