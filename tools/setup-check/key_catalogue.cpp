@@ -15,8 +15,8 @@ const VariantKeys kVariants[kVariantCount] = {
 
 const VariantKeys* Variants() { return kVariants; }
 
-const std::vector<KeySpec>& KeyCatalogue() {
-  static const std::vector<KeySpec> keys = {
+const std::vector<KeyDef>& KeyCatalogue() {
+  static const std::vector<KeyDef> keys = {
       {"DeviceIDNum", KeyKind::Integer, "0", 0, nullptr, KeyRole::Plain},
       {"DevDrvID", KeyKind::Text, "", 10, "DeviceIDNum", KeyRole::HardwareIdPrefix},
       {"DeviceIDSection", KeyKind::Text, "", 10, "DeviceIDNum", KeyRole::Plain},
@@ -55,7 +55,7 @@ const std::vector<KeySpec>& KeyCatalogue() {
 
 std::vector<std::string> AllKeyNames() {
   std::vector<std::string> names;
-  for (const KeySpec& k : KeyCatalogue()) {
+  for (const KeyDef& k : KeyCatalogue()) {
     if (k.tableSize == 0) {
       names.push_back(k.base);
     } else {
@@ -65,9 +65,9 @@ std::vector<std::string> AllKeyNames() {
   return names;
 }
 
-const KeySpec* FindKeySpec(const std::string& name, int* index) {
+const KeyDef* FindKeyDef(const std::string& name, int* index) {
   if (index) *index = -1;
-  for (const KeySpec& k : KeyCatalogue()) {
+  for (const KeyDef& k : KeyCatalogue()) {
     if (k.tableSize == 0) {
       if (ProfileFile::NamesEqual(name, k.base)) return &k;
       continue;

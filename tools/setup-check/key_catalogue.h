@@ -9,7 +9,7 @@
 enum class KeyKind { Integer, Text };
 enum class KeyRole { Plain, SetupFolder, SetupProgram, FurtherProgram, HardwareIdPrefix };
 
-struct KeySpec {
+struct KeyDef {
   const char* base;         // the name, or the base of a numbered key
   KeyKind kind;
   const char* defaultText;  // the loader's default text
@@ -18,7 +18,7 @@ struct KeySpec {
   KeyRole role;
 };
 
-const std::vector<KeySpec>& KeyCatalogue();
+const std::vector<KeyDef>& KeyCatalogue();
 
 // Every full key name: the plain ones, and the numbered ones with every
 // index of their table.
@@ -28,7 +28,7 @@ std::vector<std::string> AllKeyNames();
 // index for a numbered key (-1 otherwise); null when the name is unknown.
 // A numbered base with an index beyond the table, or written with leading
 // zeros, is unknown.
-const KeySpec* FindKeySpec(const std::string& name, int* index);
+const KeyDef* FindKeyDef(const std::string& name, int* index);
 
 // Vista_x64 ... XP_x86 as the tool names them: "vista-x64" ...
 struct VariantKeys {

@@ -55,8 +55,8 @@ bool IsCleanInteger(const std::string& text) {
 bool HasBlank(const std::string& s) { return s.find_first_of(" \t") != std::string::npos; }
 
 // The key name as the catalogue spells it.
-std::string CanonicalName(const KeySpec& spec, int index) {
-  return index < 0 ? std::string(spec.base) : std::string(spec.base) + std::to_string(index);
+std::string CanonicalName(const KeyDef& keyDef, int index) {
+  return index < 0 ? std::string(keyDef.base) : std::string(keyDef.base) + std::to_string(index);
 }
 
 // The integer a key reads as, given what the file holds (the loader's own
@@ -68,16 +68,16 @@ int32_t IntegerValue(const ProfileFile& file, const char* key) {
 
 void LintUnknownKey(std::vector<Finding>& out, const ProfileKey& k) {
   // A numbered key beyond its table is named as such rather than guessed at.
-  for (const KeySpec& spec : KeyCatalogue()) {
-    if (spec.tableSize == 0) continue;
-    size_t n = std::string(spec.base).size();
-    if (k.name.size() <= n || !ProfileFile::NamesEqual(k.name.substr(0, n), spec.base)) continue;
+  for (const KeyDef& keyDef : KeyCatalogue()) {
+    if (keyDef.tableSize == 0) continue;
+    size_t n = std::string(keyDef.base).size();
+    if (k.name.size() <= n || !ProfileFile::NamesEqual(k.name.substr(0, n), keyDef.base)) continue;
     std::string digits = k.name.substr(n);
     if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
     if (digits.size() > 1 && digits[0] == '0') break;  // leading zeros: a misspelling, below
     Add(out, Severity::Warning, "beyond-table", k.line, k.name,
-        "key " + Quoted(k.name) + " is never read: the table holds " + spec.base + "0 to " + spec.base +
-            std::to_string(spec.tableSize - 1));
+        "key " + Quoted(k.name) + " is never read: the table holds " + keyDef.base + "0 to " + keyDef.base +
+            std::to_string(keyDef.tableSize - 1));
     return;
   }
   std::string best;
@@ -153,7 +153,7 @@ std::vector<Finding> LintSettingsFile(const ProfileFile& file) {
     if (isConst) continue;
     // Known keys in the wrong place.
     for (const ProfileKey& k : s.keys) {
-      if (FindKeySpec(k.name, nullptr))
+      if (FindKeyDef(k.name, nullptr))
         Add(out, Severity::Warning, "outside-section", k.line, k.name,
             "key " + Quoted(k.name) + " is ignored: it is not in the [Const] section" +
                 (s.line == 0 ? " (it comes before any section)" : " (it is in [" + s.name + "])"));
@@ -171,12 +171,12 @@ std::vector<Finding> LintSettingsFile(const ProfileFile& file) {
     const ProfileKey& k = consts->keys[i];
     if (k.name.empty() || k.name[0] == ';') continue;
     int index = -1;
-    const KeySpec* spec = FindKeySpec(k.name, &index);
-    if (!spec) {
+    const KeyDef* keyDef = FindKeyDef(k.name, &index);
+    if (!keyDef) {
       LintUnknownKey(out, k);
       continue;
     }
-    const std::string name = CanonicalName(*spec, index);
+    const std::string name = CanonicalName(*keyDef, index);
     const ProfileKey* first = nullptr;
     for (size_t j = 0; j < i && !first; ++j)
       if (ProfileFile::NamesEqual(consts->keys[j].name, k.name)) first = &consts->keys[j];
@@ -192,11 +192,11 @@ std::vector<Finding> LintSettingsFile(const ProfileFile& file) {
     }
 
     // Numbered keys beyond their count are never read.
-    if (spec->tableSize > 0) {
-      int32_t count = spec->countKey == std::string("DeviceIDNum") ? deviceIdNum : anotherApNum;
+    if (keyDef->tableSize > 0) {
+      int32_t count = keyDef->countKey == std::string("DeviceIDNum") ? deviceIdNum : anotherApNum;
       if (index >= count) {
         Add(out, Severity::Warning, "not-read", k.line, name,
-            "key " + name + " is never read: " + spec->countKey + " is " + std::to_string(count));
+            "key " + name + " is never read: " + keyDef->countKey + " is " + std::to_string(count));
         continue;
       }
     }
@@ -209,7 +209,7 @@ std::vector<Finding> LintSettingsFile(const ProfileFile& file) {
               " characters: only the first 255 are read, ending in " +
               Quoted(read.substr(read.size() > 20 ? read.size() - 20 : 0)));
 
-    if (spec->kind == KeyKind::Integer) {
+    if (keyDef->kind == KeyKind::Integer) {
       std::string text = read;
       if (!text.empty() && !IsCleanInteger(text))
         Add(out, Severity::Warning, "not-a-number", k.line, name,
@@ -217,12 +217,12 @@ std::vector<Finding> LintSettingsFile(const ProfileFile& file) {
                 std::to_string(ParseProfileInt(text.c_str())));
     }
 
-    if (read.find(';') != std::string::npos && spec->kind == KeyKind::Text)
+    if (read.find(';') != std::string::npos && keyDef->kind == KeyKind::Text)
       Add(out, Severity::Warning, "inline-comment", k.line, name,
           "value of " + name + " holds ';': there are no comments after a value, the ';' and what follows are "
           "part of it");
 
-    switch (spec->role) {
+    switch (keyDef->role) {
       case KeyRole::SetupFolder:
       case KeyRole::SetupProgram:
         if (HasBlank(read))

@@ -87,9 +87,9 @@ TEST(DryRun, LoaderAsksForExactlyTheCataloguedKeysWithTheirDefaults) {
   for (const ProfileRead& r : run.reads) {
     asked.insert(r.key);
     int index = 0;
-    const KeySpec* spec = FindKeySpec(r.key, &index);
-    ASSERT_NE(spec, nullptr) << r.key;
-    EXPECT_EQ(r.defaultText, spec->kind == KeyKind::Integer ? "0" : spec->defaultText) << r.key;
+    const KeyDef* keyDef = FindKeyDef(r.key, &index);
+    ASSERT_NE(keyDef, nullptr) << r.key;
+    EXPECT_EQ(r.defaultText, keyDef->kind == KeyKind::Integer ? "0" : keyDef->defaultText) << r.key;
   }
   std::vector<std::string> all = AllKeyNames();
   EXPECT_EQ(asked, std::set<std::string>(all.begin(), all.end()));

@@ -137,10 +137,10 @@ TEST(KeyCatalogue, NamesEveryKeyOnce) {
   std::vector<std::string> names = AllKeyNames();
   EXPECT_EQ(names.size(), 24u + 2u * 10u + 4u * 5u);  // 30 keys, 6 of them numbered
   int index = 0;
-  EXPECT_NE(FindKeySpec("devdrvid9", &index), nullptr);
+  EXPECT_NE(FindKeyDef("devdrvid9", &index), nullptr);
   EXPECT_EQ(index, 9);
-  EXPECT_EQ(FindKeySpec("DevDrvID10", &index), nullptr);
-  EXPECT_EQ(FindKeySpec("DevDrvID01", &index), nullptr);
+  EXPECT_EQ(FindKeyDef("DevDrvID10", &index), nullptr);
+  EXPECT_EQ(FindKeyDef("DevDrvID01", &index), nullptr);
 }
 
 }  // namespace
