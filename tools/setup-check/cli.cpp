@@ -29,7 +29,12 @@ const char kUsage[] =
     "                          (repeatable); shows which DevDrvID prefixes match\n"
     "  --finish-install MARK   yes, no or absent: the finished-install mark the driver\n"
     "                          setup leaves in the registry (default: yes)\n"
-    "  --replug                the audio-class switch asks for re-plugging the device\n"
+    "  --capture-device R8[,R37,R38]\n"
+    "                          a capture device is plugged in, its driver installed,\n"
+    "                          and its memory holds these register values (the\n"
+    "                          audio-class byte 8, e.g. 0x50 or 0xD0, and the volume\n"
+    "                          pair 37 and 38, default 0 and 1); without it no\n"
+    "                          capture driver is found\n"
     "  --module-folder PATH    the package folder as Windows names it\n"
     "                          (default: Z: and the absolute path, as under Wine)\n"
     "  --json                  one JSON document instead of text\n"
@@ -42,6 +47,30 @@ const char kUsage[] =
 int BadUsage(std::string* err, const std::string& why) {
   *err += "setup-check: " + why + "\n" + kUsage;
   return kBadUsage;
+}
+
+// "R8" or "R8,R37,R38", each a number from 0 to 255 (0x.. or decimal).
+bool ParseRegisters(const std::string& text, CaptureDeviceMemory* memory) {
+  std::vector<long> values;
+  size_t at = 0;
+  while (at <= text.size()) {
+    size_t comma = text.find(',', at);
+    std::string part = text.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    char* end = nullptr;
+    long v = std::strtol(part.c_str(), &end, 0);
+    if (part.empty() || *end != '\0' || v < 0 || v > 255) return false;
+    values.push_back(v);
+    if (comma == std::string::npos) break;
+    at = comma + 1;
+  }
+  if (values.size() != 1 && values.size() != 3) return false;
+  memory->present = true;
+  memory->register8 = static_cast<int32_t>(values[0]);
+  if (values.size() == 3) {
+    memory->register37 = static_cast<int32_t>(values[1]);
+    memory->register38 = static_cast<int32_t>(values[2]);
+  }
+  return true;
 }
 
 bool IsVariant(const std::string& v) {
@@ -82,8 +111,9 @@ int RunSetupCheck(const std::vector<std::string>& args, std::string* out, std::s
       trace = true;
     } else if (a == "--silent") {
       options.silentWord = true;
-    } else if (a == "--replug") {
-      options.audioSwitchAsksRePlug = true;
+    } else if (a == "--capture-device") {
+      if (!value(&v) || !ParseRegisters(v, &options.captureDevice))
+        return BadUsage(err, "--capture-device needs R8 or R8,R37,R38 (numbers 0 to 255, e.g. 0xD0)");
     } else if (a == "--os") {
       if (!value(&v) || !IsVariant(v)) return BadUsage(err, "--os needs vista-x64, vista-x86, xp-x64 or xp-x86");
       variants.push_back(v);

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include <memory>
-
+#include "app/launch_step_glue.h"
 #include "devices/device_node_maintenance.h"
+#include "devmem/audio_class_switch.h"
 
 namespace {
 
@@ -53,33 +53,21 @@ std::string FirstToken(const std::string& commandLine) {
   return commandLine.substr(0, commandLine.find_first_of(" \t"));
 }
 
-// The devices the author names as plugged in, as the system's device
-// service would list them: one node each, whose hardware-ID list holds the
-// given ID.
-class PresentDevices final : public DeviceNodePort {
- public:
-  explicit PresentDevices(const std::vector<std::string>& ids) : ids_(ids) {}
-  DeviceSetId OpenDeviceSet(DeviceSetScope) override { return 1; }
-  bool HasDeviceAt(DeviceSetId, uint32_t index) override { return index < ids_.size(); }
-  HardwareIdRead ReadHardwareIds(DeviceSetId, uint32_t index, uint8_t* buffer, uint32_t size) override {
-    std::string list = ids_[index] + '\0' + '\0';  // a multi-string of one ID
-    if (list.size() > size) return {HardwareIdOutcome::InsufficientBuffer, static_cast<uint32_t>(list.size())};
-    std::memcpy(buffer, list.data(), list.size());
-    return {HardwareIdOutcome::Ok, static_cast<uint32_t>(list.size())};
-  }
-  void RemoveDevice(DeviceSetId, uint32_t) override {}
-  void CloseDeviceSet(DeviceSetId) override {}
-
- private:
-  const std::vector<std::string>& ids_;
-};
-
 }  // namespace
 
 const SystemKind* SystemKinds() { return kSystems; }
 
 RecordingPlatform::RecordingPlatform(const DryRunOptions& options, const SystemKind& system)
-    : options_(options), system_(system) {}
+    : options_(options), system_(system), devices_(options.devices, options.captureDevice) {
+  maintenance_.reset(new DeviceNodeMaintenance(devices_));
+  matching_.reset(new DeviceMatchingStep(*maintenance_));
+  nodeRemoval_.reset(new MatchedNodeRemoval(*maintenance_));
+  switcher_.reset(new AudioClassSwitcher(DeviceMemoryPorts{devices_, *this, devices_, devices_}, *this, devices_,
+                                         *nodeRemoval_));
+  audioStep_.reset(new AudioSwitchStep(*switcher_));
+}
+
+RecordingPlatform::~RecordingPlatform() = default;
 
 FsEntry RecordingPlatform::Resolve(const std::string& windowsPath, std::string* hostPath) const {
   const std::string& folder = options_.moduleFolder;
@@ -227,22 +215,31 @@ void RecordingPlatform::ShowMessage(const char* text, const char* caption, BoxIc
 
 void RecordingPlatform::CollectMatchedIds(const DeviceIdTable& table, int32_t DeviceIDNum) {
   // The launcher's own device-node maintenance decides what matches.
-  PresentDevices devices(options_.devices);
-  std::unique_ptr<DeviceNodeMaintenance> maintenance(new DeviceNodeMaintenance(devices));
-  maintenance->CollectMatchedIds(table, DeviceIDNum);
+  matching_->CollectMatchedIds(table, DeviceIDNum);
   Step s;
   s.kind = Step::CollectIds;
   s.count = DeviceIDNum;
-  for (int32_t i = 0; i < maintenance->MatchedIdCount(); ++i) s.matched.push_back(maintenance->MatchedId(i));
+  for (int32_t i = 0; i < maintenance_->MatchedIdCount(); ++i) s.matched.push_back(maintenance_->MatchedId(i));
   steps_.push_back(s);
 }
 
-int32_t RecordingPlatform::SwitchAudioClass(const LaunchSettings&, int32_t) {
+int32_t RecordingPlatform::SwitchAudioClass(const LaunchSettings& settings, int32_t IsVista) {
+  // The step stands before the boxes the switch itself shows.
+  size_t at = steps_.size();
   Step s;
   s.kind = Step::AudioSwitch;
-  s.result = options_.audioSwitchAsksRePlug ? 1 : 0;
+  s.captureDevice = options_.captureDevice.present;
   steps_.push_back(s);
-  return s.result;
+  size_t writesBefore = devices_.writes().size();
+  size_t removedBefore = devices_.removed().size();
+  int32_t result = audioStep_->SwitchAudioClass(settings, IsVista);
+  Step& done = steps_[at];
+  done.result = result;
+  done.writes.assign(devices_.writes().begin() + static_cast<std::ptrdiff_t>(writesBefore), devices_.writes().end());
+  done.removedNodes.assign(devices_.removed().begin() + static_cast<std::ptrdiff_t>(removedBefore),
+                           devices_.removed().end());
+  done.unreleasedReferences = devices_.outstandingReferences();
+  return result;
 }
 
 void RecordingPlatform::RunCompletionDialog(int32_t MsuOpened, int32_t EnableTimer, int32_t WaitTimer) {

@@ -3,6 +3,7 @@
 // of the four kinds of Windows would with the package folder as its disk,
 // and recording what the launch sequence asked of it, in order.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@
 #include "launch/process_ports.h"
 #include "tools/setup-check/package_fs.h"
 #include "tools/setup-check/profile_file.h"
+#include "tools/setup-check/simulated_device.h"
+
+class AudioClassSwitcher;
+class AudioSwitchStep;
+class DeviceMatchingStep;
+class DeviceNodeMaintenance;
+class MatchedNodeRemoval;
 
 enum class FinishInstallMark { Yes, No, Absent };
 
@@ -24,7 +32,7 @@ struct DryRunOptions {
   bool silentWord = false;     // the command-line word s
   std::vector<std::string> devices;  // hardware IDs of present devices
   FinishInstallMark finishInstall = FinishInstallMark::Yes;
-  bool audioSwitchAsksRePlug = false;  // the switch's answer (it depends on the device)
+  CaptureDeviceMemory captureDevice;  // the capture device plugged in, if any
 };
 
 // A system of one of the four kinds.
@@ -56,8 +64,13 @@ struct Step {
   std::string caption;
   std::string text;
   bool warningIcon = false;
-  // AudioSwitch: the answer; CollectIds: the count and the prefixes that matched
+  // AudioSwitch: the answer, and what it did to the device
   int32_t result = 0;
+  bool captureDevice = false;
+  std::vector<RegisterWrite> writes;
+  std::vector<std::string> removedNodes;
+  int unreleasedReferences = 0;  // COM references the switch left behind (none, when sound)
+  // CollectIds: the count and the prefixes that matched
   int32_t count = 0;
   std::vector<std::string> matched;
   // FinishInstall: where it was read and what it held
@@ -82,6 +95,7 @@ class RecordingPlatform final : public ProfileReader,
                                 public ClosingDialog {
  public:
   RecordingPlatform(const DryRunOptions& options, const SystemKind& system);
+  ~RecordingPlatform();
 
   const std::vector<ProfileRead>& reads() const { return reads_; }
   const std::vector<Step>& steps() const { return steps_; }
@@ -107,6 +121,14 @@ class RecordingPlatform final : public ProfileReader,
  private:
   const DryRunOptions& options_;
   SystemKind system_;
+  // The launcher's own device code over the simulated devices, put
+  // together as Setup.exe's entry point does.
+  SimulatedDevices devices_;
+  std::unique_ptr<DeviceNodeMaintenance> maintenance_;
+  std::unique_ptr<DeviceMatchingStep> matching_;
+  std::unique_ptr<MatchedNodeRemoval> nodeRemoval_;
+  std::unique_ptr<AudioClassSwitcher> switcher_;
+  std::unique_ptr<AudioSwitchStep> audioStep_;
   std::map<std::string, ProfileFile> files_;
   std::map<RegistryKeyId, std::string> openKeys_;
   RegistryKeyId nextKey_ = 1;

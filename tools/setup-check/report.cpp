@@ -43,6 +43,12 @@ std::string ClosingText(const Step& s) {
          (s.WaitTimer <= 0 ? " (the system's timer limits decide the interval)" : "");
 }
 
+std::string Hex(int32_t v) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(v) & 0xFFu);
+  return text;
+}
+
 std::string Join(const std::vector<std::string>& v, const char* sep) {
   std::string out;
   for (size_t i = 0; i < v.size(); ++i) out += (i ? sep : "") + v[i];
@@ -171,8 +177,13 @@ std::string TextReport(const CheckResult& result) {
           item = "box " + Quoted(s.caption) + ": " + Quoted(s.text) + (s.warningIcon ? " (warning icon)" : "");
           break;
         case Step::AudioSwitch:
-          item = "audio-class switch called (" + AudioSwitchReason(run) + "); assumed answer: " +
+          item = "audio-class switch called (" + AudioSwitchReason(run) + "); " +
+                 (s.captureDevice ? "capture device present" : "no capture driver found") + ", answer: " +
                  (s.result ? "re-plug" : "no re-plug");
+          for (const RegisterWrite& w : s.writes)
+            item += "\n       device register " + std::to_string(w.reg) + " written: " + Hex(w.before) + " -> " +
+                    Hex(w.after);
+          if (!s.removedNodes.empty()) item += "\n       device nodes removed: " + Join(s.removedNodes, ", ");
           break;
         case Step::CollectIds:
           item = "hardware IDs: DeviceIDNum " + std::to_string(s.count) + ", matched: " +
@@ -255,7 +266,12 @@ std::string JsonReport(const CheckResult& result) {
                J(std::string(s.warningIcon ? "warning" : "none"));
           break;
         case Step::AudioSwitch:
-          o += "\"kind\": \"audioSwitch\", \"assumedResult\": " + J(s.result);
+          o += "\"kind\": \"audioSwitch\", \"captureDevice\": " + J(s.captureDevice) + ", \"result\": " + J(s.result) +
+               ", \"registerWrites\": [";
+          for (size_t w = 0; w < s.writes.size(); ++w)
+            o += std::string(w ? ", " : "") + "{\"register\": " + J(static_cast<int>(s.writes[w].reg)) +
+                 ", \"before\": " + J(s.writes[w].before) + ", \"after\": " + J(s.writes[w].after) + "}";
+          o += "], \"removedNodes\": " + J(s.removedNodes);
           break;
         case Step::CollectIds:
           o += "\"kind\": \"hardwareIds\", \"count\": " + J(s.count) + ", \"matched\": " + J(s.matched);

@@ -41,9 +41,15 @@ std::vector<std::string> StepsOf(const VariantRun& run) {
       case Step::Box:
         out.push_back("box " + s.caption + "|" + s.text);
         break;
-      case Step::AudioSwitch:
-        out.push_back("audio switch");
+      case Step::AudioSwitch: {
+        std::string a = "audio switch";
+        if (s.captureDevice) a += " -> " + std::to_string(s.result);
+        for (const RegisterWrite& w : s.writes)
+          a += " w" + std::to_string(w.reg) + ":" + std::to_string(w.before) + ">" + std::to_string(w.after);
+        for (const std::string& id : s.removedNodes) a += " rm:" + id;
+        out.push_back(a);
         break;
+      }
       case Step::CollectIds: {
         std::string m;
         for (const std::string& p : s.matched) m += " " + p;
@@ -193,15 +199,47 @@ TEST(DryRun, FinishedInstallMarkDecidesTheFurtherPrograms) {
   }
 }
 
-TEST(DryRun, AudioSwitchAnswerShowsTheRePlugBox) {
-  PackageFolder pkg;
-  pkg.Program("Vista_x86/SetupDrv.exe");
-  pkg.File("Setting.ini", "[Const]\r\nEnableAudioClass=1\r\nRePlugin=Plug it again\r\n");
-  DryRunOptions o = OptionsFor(pkg);
-  o.audioSwitchAsksRePlug = true;
-  EXPECT_EQ(StepsOf(RunVariant(o, System("vista-x86"))),
-            (std::vector<std::string>{"start C:\\pkg\\Vista_x86\\SetupDrv.exe", "audio switch",
-                                      "box SetupDrv|Plug it again", "dialog 0 0 0"}));
+// The launcher's own audio-class switch runs over the simulated capture
+// device: its register writes, node removals and answer are the real ones.
+TEST(DryRun, AudioClassSwitchOverTheCaptureDevice) {
+  struct Case {
+    const char* name;
+    const char* system;
+    const char* settings;
+    CaptureDeviceMemory memory;
+    std::vector<std::string> steps;
+  } cases[] = {
+      {"Vista, switch asked for, no capture driver", "vista-x86", "EnableAudioClass=1\r\n", {},
+       {"start C:\\pkg\\Vista_x86\\SetupDrv.exe", "audio switch", "dialog 0 0 0"}},
+      {"Vista, class off: switched on, re-plug", "vista-x86", "EnableAudioClass=1\r\n", {true, 0xD0, 0, 1},
+       {"start C:\\pkg\\Vista_x86\\SetupDrv.exe", "audio switch -> 1 w8:208>80",
+        "box SetupDrv|Please Re-Plugin the USB device on your computer.", "dialog 0 0 0"}},
+      {"Vista, class already on: nothing written", "vista-x86", "EnableAudioClass=1\r\n", {true, 0x50, 0, 1},
+       {"start C:\\pkg\\Vista_x86\\SetupDrv.exe", "audio switch -> 0", "dialog 0 0 0"}},
+      {"XP without EnableXPAudioClass: class switched off", "xp-x86", "", {true, 0x50, 0, 1},
+       {"start C:\\pkg\\XP_x86\\SetupDrv.exe", "audio switch -> 1 w8:80>208",
+        "box SetupDrv|Please Re-Plugin the USB device on your computer.", "dialog 0 0 0"}},
+      {"XP with every audio key: nodes removed, class on, volume pair set", "xp-x86",
+       "EnableXPAudioClass=1\r\nEnableAudioVol=1\r\nDelAudioRegKey=1\r\nDelAudioRegKeyMessage=1\r\n"
+       "DeviceIDNum=1\r\nDevDrvID0=USB\\VID_1D19\r\n",
+       {true, 0xD0, 5, 0},
+       {"collect 1 USB\\VID_1D19", "start C:\\pkg\\XP_x86\\SetupDrv.exe",
+        "audio switch -> 1 w8:208>80 w38:0>1 w37:5>0 rm:USB\\VID_1D19&PID_6105 rm:USB\\VID_1D19&PID_6105",
+        "box SetupDrv|Please Re-Plugin the USB device on your computer.", "dialog 0 0 0"}},
+  };
+  for (const Case& c : cases) {
+    PackageFolder pkg;
+    pkg.Program("Vista_x86/SetupDrv.exe");
+    pkg.Program("XP_x86/SetupDrv.exe");
+    pkg.File("Setting.ini", std::string("[Const]\r\n") + c.settings);
+    DryRunOptions o = OptionsFor(pkg);
+    o.devices = {"USB\\VID_1D19&PID_6105"};
+    o.captureDevice = c.memory;
+    VariantRun run = RunVariant(o, System(c.system));
+    EXPECT_EQ(StepsOf(run), c.steps) << c.name;
+    for (const Step& s : run.steps)
+      if (s.kind == Step::AudioSwitch) EXPECT_EQ(s.unreleasedReferences, 0) << c.name;
+  }
 }
 
 TEST(DryRun, MissingProgramsAreJudgedByWhatTheRunCouldStart) {
@@ -314,7 +352,7 @@ const char kSampleReport[] =
     "  1. hardware IDs: DeviceIDNum 1, matched: USB\\VID_1D19&PID_6105\n"
     "  2. box \"Drovik\": \"The driver of this version does not support this operating system.\"\n"
     "  3. audio-class switch called (XP class: always called; it decides from EnableXPAudioClass and the audio "
-    "keys); assumed answer: no re-plug\n"
+    "keys); no capture driver found, answer: no re-plug\n"
     "  4. closing dialog closes at once (no update package was opened)\n"
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
     "  Setup.exe exit status: 1 (no driver setup)\n"
@@ -324,7 +362,7 @@ const char kSampleReport[] =
     "  1. hardware IDs: DeviceIDNum 1, matched: USB\\VID_1D19&PID_6105\n"
     "  2. driver setup: start C:\\Drivers\\XP_x86\\SetupDrv.exe\n"
     "  3. audio-class switch called (XP class: always called; it decides from EnableXPAudioClass and the audio "
-    "keys); assumed answer: no re-plug\n"
+    "keys); no capture driver found, answer: no re-plug\n"
     "  4. further program: start C:\\Drivers\\tool.exe 0\n"
     "  5. closing dialog closes at once (no update package was opened)\n"
     "  finished install not checked (CheckFinishInstall is 0): further programs may run\n"
@@ -408,6 +446,9 @@ TEST(ExitStatus, CleanWarningsErrorsAndBadUsage) {
       {"unknown variant", {"--os", "win10", clean.path()}, 64, true},
       {"option without value", {clean.path(), "--device"}, 64, true},
       {"bad finished-install mark", {"--finish-install", "maybe", clean.path()}, 64, true},
+      {"register out of range", {"--capture-device", "0x100", clean.path()}, 64, true},
+      {"two registers", {"--capture-device", "0xD0,0", clean.path()}, 64, true},
+      {"three registers", {"--os", "xp-x86", "--capture-device", "0xD0,0,1", clean.path()}, 0, false},
       {"help", {"--help"}, 0, false},
       {"module folder of separators only", {"--module-folder", "\\\\", clean.path()}, 64, true},
   };
