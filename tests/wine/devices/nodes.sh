@@ -52,11 +52,12 @@ make_family() {
   [ "${#NODES[@]}" = 6 ] || fail "expected 6 new nodes, got: $out"
 }
 
-# The stand-in driver with a device whose audio class needs no change on an
-# XP-class system, so only the node settings decide what the switch does.
+# The stand-in driver with a device whose audio class needs no change (0xD0
+# on an XP-class system without EnableXPAudioClass, 0x50 otherwise), so only
+# the node settings decide what the switch does.
 quiet_driver() {
   driver_install video "USB K111 Device"
-  driver_state reg8=0xD0 reg37=0x00 reg38=0x01
+  driver_state "reg8=${1:-0xD0}" reg37=0x00 reg38=0x01
 }
 
 # Runs the package and compares the nodes left with $WT/want.list.
@@ -75,11 +76,12 @@ case $case_name in
     make_family
     list_nodes >"$WT/before.list"
     switch_package xp-x64 DeviceIDNum=2 'DevDrvID0=usb\vid_1234&pid_5678' 'DevDrvID1=USB\VID_FFFF' \
-      DelAudioRegKey=1 DelAudioRegKeyMessage=1
-    quiet_driver
+      EnableXPAudioClass=1 DelAudioRegKey=1 DelAudioRegKeyMessage=1
+    quiet_driver 0x50
     without "${NODES[0]}" "${NODES[1]}" >"$WT/want.list"
     run_and_expect_nodes
     expect_driver_setup_ran xp-x64
+    expect_eq 0x50 "$(driver_register 8)" "register 8"
     expect_boxes <<<"$REPLUGIN_BOX"
     ;;
 
@@ -116,17 +118,20 @@ case $case_name in
 
   list-cap)
     # Twelve matching devices: the list of noted prefixes is full at ten,
-    # and the removal still takes every node the noted prefix matches.
+    # and the removal still takes every node the noted prefix matches. On a
+    # Vista-class system, where EnableAudioClass lets the switch run.
     ids=()
     for i in $(seq 10 21); do ids+=("USB\\VID_ABCD&PID_00$i"); done
     out=$(make_nodes "${ids[@]}")
     mapfile -t NODES <<<"$out"
     [ "${#NODES[@]}" = 12 ] || fail "expected 12 new nodes, got: $out"
     list_nodes >"$WT/before.list"
-    switch_package xp-x86 DeviceIDNum=1 'DevDrvID0=USB\VID_ABCD' DelAudioRegKey=1
-    quiet_driver
+    switch_package vista-x64 EnableAudioClass=1 DeviceIDNum=1 'DevDrvID0=USB\VID_ABCD' DelAudioRegKey=1
+    quiet_driver 0x50
     without "${NODES[@]}" >"$WT/want.list"
     run_and_expect_nodes
+    expect_driver_setup_ran vista-x64
+    expect_boxes </dev/null
     ;;
 
   unterminated)

@@ -162,8 +162,8 @@ EOF2
     ;;
   warn-not-ready | warn-not-detected)
     # The device's warning comes first; the reads still decide, so the
-    # re-plug box follows.
-    switch_package xp-x86
+    # switch's re-plug box follows, before the one MustRePlugin asks for.
+    switch_package xp-x86 MustRePlugin=1
     driver_install video "USB K111 Device"
     if [ "$CASE" = warn-not-ready ]; then
       driver_state ready=0 reg8=0x50 reg37=0x00 reg38=0x01
@@ -175,6 +175,7 @@ EOF2
     run_package
     expect_boxes <<EOF2
 $warning
+$REPLUGIN_BOX
 $REPLUGIN_BOX
 EOF2
     expect_registers 0xD0 0x00 0x01
