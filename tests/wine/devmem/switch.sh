@@ -276,6 +276,30 @@ EOF2
     expect_registers 0xD0 0x00 0x01
     expect_boxes <<<"$REPLUGIN_BOX"
     ;;
+  registry-name-too-long)
+    # A "RealDSName" longer than its buffer is unreadable: "DSName" names
+    # the filter instead.
+    switch_package xp-x86
+    driver_filter_name RealDSName "$(printf 'A%.0s' $(seq 300))"
+    driver_filter_name DSName "Varlink Tuner"
+    driver_install video "Varlink Tuner 2"
+    driver_state reg8=0x50 reg37=0x00 reg38=0x01
+    run_package
+    expect_registers 0xD0 0x00 0x01
+    expect_boxes <<<"$REPLUGIN_BOX"
+    ;;
+  registry-name-empty)
+    # An empty "RealDSName" is a name, the start of every friendly name:
+    # the capture filter is taken whatever it is called.
+    switch_package xp-x86
+    driver_filter_name RealDSName ""
+    driver_filter_name DSName "Varlink Tuner"
+    driver_install video "Some Capture"
+    driver_state reg8=0x50 reg37=0x00 reg38=0x01
+    run_package
+    expect_registers 0xD0 0x00 0x01
+    expect_boxes <<<"$REPLUGIN_BOX"
+    ;;
   long-friendly-name)
     # A friendly name longer than its 260-byte buffer is no name: it does
     # not match, even though it begins with the wanted name.
