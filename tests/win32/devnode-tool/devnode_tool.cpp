@@ -31,7 +31,7 @@ int Create(const char* list, FILE* out) {
   // A list not ending in its terminators, as a broken driver could leave it.
   bool raw = std::strncmp(list, "raw:", 4) == 0;
   if (raw) list += 4;
-  char ids[1024];
+  char ids[4096];
   size_t n = std::strlen(list);
   if (n + 2 > sizeof(ids)) {
     std::fprintf(stderr, "hardware-ID list too long\n");

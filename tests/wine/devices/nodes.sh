@@ -148,6 +148,21 @@ case $case_name in
     run_and_expect_nodes
     ;;
 
+  long-id-list)
+    # Hardware-ID lists of about 2 KB, far beyond the first buffer of the
+    # start-up scan and asked for with no buffer by the removal: the one
+    # whose first ID matches goes, the one with the prefix only later stays.
+    later=$(for i in $(seq 1 70); do printf ';USB\\VID_4444&PID_%04d&REV_0001' "$i"; done)
+    out=$(make_nodes "USB\VID_4444&PID_0001$later" "USB\VID_3333&PID_0001$later")
+    mapfile -t NODES <<<"$out"
+    [ "${#NODES[@]}" = 2 ] || fail "expected 2 new nodes, got: $out"
+    list_nodes >"$WT/before.list"
+    switch_package xp-x86 DeviceIDNum=1 'DevDrvID0=USB\VID_4444' DelAudioRegKey=1
+    quiet_driver
+    without "${NODES[0]}" >"$WT/want.list"
+    run_and_expect_nodes
+    ;;
+
   class-write-removes | class-write-fails)
     # With EnableXPAudioClass, a register-8 write that succeeds removes the
     # matched nodes by itself (no DelAudioRegKey) and asks for the re-plug;
