@@ -323,6 +323,9 @@ FilterFactory g_factory;
 
 }  // namespace
 
+// From FakeDriverSupport.dll beside this DLL (a load-time import).
+extern "C" __declspec(dllimport) int FakeDriverSupportVersion(void);
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     g_module = instance;
@@ -337,6 +340,7 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLS
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!IsEqualCLSID(clsid, kFakeFilterClsid)) return CLASS_E_CLASSNOTAVAILABLE;
+  if (FakeDriverSupportVersion() != 1) return E_FAIL;
   return g_factory.QueryInterface(riid, out);
 }
 

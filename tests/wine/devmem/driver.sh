@@ -47,7 +47,7 @@ driver_install() {
   local category=${1:-video} name=${2:-USB K111 Device} dir
   dir=$(driver_dir)
   mkdir -p "$dir"
-  cp "$WINBUILD/tests/FakeCaptureDriver.dll" "$dir/" || { fail "no FakeCaptureDriver.dll in $WINBUILD/tests"; return 1; }
+  cp "$WINBUILD/tests/FakeCaptureDriver.dll" "$WINBUILD/tests/FakeDriverSupport.dll" "$dir/" || { fail "no FakeCaptureDriver.dll in $WINBUILD/tests"; return 1; }
   [ -f "$dir/i2c-state.txt" ] || : >"$dir/i2c-state.txt"
   wine_reg add "HKCR\\CLSID\\$DRIVER_CLSID\\InprocServer32" /ve /d "$(winpath "$dir/FakeCaptureDriver.dll")" /f /reg:32 &&
     wine_reg add "HKCR\\CLSID\\$DRIVER_CLSID\\InprocServer32" /v ThreadingModel /d Both /f /reg:32 &&
