@@ -60,7 +60,9 @@ run_setup "$PKG"
 expect_eq 0 $? "exit status"
 expect_file "$WT/planted.log" </dev/null
 
-# ...and the run did all of its work.
+# ...and the run did all of its work, the capture driver included: it is
+# an in-proc server registered with its full path, and it loads only with
+# its own FakeDriverSupport.dll found beside it.
 expect_eq 0x50 "$(driver_register 8)" "register 8 after the switch"
 expect_file "$WT/boxes.log" <<'OUT'
 SetupDrv|Please Re-Plugin the USB device on your computer.
