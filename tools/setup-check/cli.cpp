@@ -39,7 +39,8 @@ const char kUsage[] =
     "                          (default: Z: and the absolute path, as under Wine)\n"
     "  --json                  one JSON document instead of text\n"
     "  --trace                 only what would be seen, one line each: start, open,\n"
-    "                          box, dialog (no findings; the exit status still counts them)\n"
+    "                          box, write, remove, dialog, exit (no findings; the exit\n"
+    "                          status still counts them)\n"
     "  --help                  this text\n"
     "\n"
     "exit status: 0 clean, 1 warnings, 2 errors, 64 bad usage\n";

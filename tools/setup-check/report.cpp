@@ -328,6 +328,11 @@ std::string TraceReport(const CheckResult& result) {
         case Step::ClosingDialog:
           o += std::string("dialog ") + (s.MsuOpened && s.EnableTimer ? "confirms" : "closes") + "\n";
           break;
+        case Step::AudioSwitch:
+          // The device's memory and nodes are outputs of the run as well.
+          for (const RegisterWrite& w : s.writes) o += "write " + std::to_string(w.reg) + " " + Hex(w.after) + "\n";
+          for (const std::string& id : s.removedNodes) o += "remove " + id + "\n";
+          break;
         default:
           break;
       }

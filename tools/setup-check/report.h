@@ -8,8 +8,8 @@ std::string TextReport(const CheckResult& result);
 std::string JsonReport(const CheckResult& result);
 // One line per thing a user or the system would see, per run:
 //   run VARIANT / start CMD / cannot-start CMD / open TARGET /
-//   cannot-open TARGET / box CAPTION|TEXT / dialog confirms|closes /
-//   exit STATUS (Setup.exe's)
+//   cannot-open TARGET / box CAPTION|TEXT / write REGISTER 0xVALUE /
+//   remove HARDWARE_ID / dialog confirms|closes / exit STATUS (Setup.exe's)
 std::string TraceReport(const CheckResult& result);
 
 // Why the run is silent or not, from what it read.

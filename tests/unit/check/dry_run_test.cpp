@@ -423,6 +423,19 @@ TEST(Report, TraceOfAPackageAtTheRootOfADrive) {
   EXPECT_EQ(out, "run xp-x86\nstart C:\\XP_x86\\SetupDrv.exe Silence\ndialog closes\nexit 0\n");
 }
 
+TEST(Report, TraceShowsTheDevicesChanges) {
+  PackageFolder pkg;
+  pkg.Program("XP_x86/SetupDrv.exe");
+  pkg.File("Setting.ini", "[Const]\r\nDeviceIDNum=1\r\nDevDrvID0=USB\\VID_1D19\r\nDelAudioRegKey=1\r\n");
+  std::string out, err;
+  RunSetupCheck({"--trace", "--os", "xp-x86", "--module-folder", "C:\\pkg", "--capture-device", "0x50", "--device",
+                 "USB\\VID_1D19&PID_6108", pkg.path()},
+                &out, &err);
+  EXPECT_EQ(out,
+            "run xp-x86\nstart C:\\pkg\\XP_x86\\SetupDrv.exe\nwrite 8 0xD0\nremove USB\\VID_1D19&PID_6108\n"
+            "box SetupDrv|Please Re-Plugin the USB device on your computer.\ndialog closes\nexit 0\n");
+}
+
 TEST(ExitStatus, CleanWarningsErrorsAndBadUsage) {
   PackageFolder clean, warned, broken;
   clean.Program("XP_x86/SetupDrv.exe");

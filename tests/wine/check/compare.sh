@@ -3,7 +3,7 @@
 # same kind of Windows, and what each says was started, opened and shown,
 # and the exit status Setup.exe ends with, must agree.
 #   compare.sh SETUP_CHECK CASE
-# CASE is PACKAGE-VARIANT: sample, tricky, finish or finishmark, on vista-x64,
+# CASE is PACKAGE-VARIANT: sample, tricky, finish, finishmark or audio, on vista-x64,
 # vista-x86, xp-x64 or xp-x86.
 source "$(dirname "$0")/../spine/common.sh"
 
@@ -74,6 +74,22 @@ INI
       check_args+=(--finish-install absent)
     fi
     ;;
+  audio)
+    # The audio-class switch against the stand-in capture driver, its I2C
+    # memory holding the registers below.
+    source "$(dirname "$0")/../devmem/driver.sh"
+    pkg_with_setups "$PKG"
+    case $variant in
+      xp-x86) settings=(); registers=(0x50 0x00 0x01) ;;
+      xp-x64) settings=(EnableXPAudioClass=1 EnableAudioVol=1); registers=(0xD0 0x05 0x00) ;;
+      vista-x64) settings=(EnableAudioClass=1); registers=(0xD0 0x00 0x01) ;;
+      vista-x86) settings=(EnableAudioClass=1); registers=(0x50 0x00 0x01) ;;
+    esac
+    { echo '[Const]'; echo 'Setup=Audio Setup'; printf '%s\n' "${settings[@]}"; } | pkg_settings "$PKG"
+    driver_install video "USB K111 Device"
+    driver_state "reg8=${registers[0]}" "reg37=${registers[1]}" "reg38=${registers[2]}"
+    check_args+=(--capture-device "${registers[0]},${registers[1]},${registers[2]}")
+    ;;
   *)
     fail "unknown package $package"
     wine_test_end
@@ -109,6 +125,16 @@ for what in starts opens boxes; do
     diff "$WT/setup.$what" "$WT/check.$what" | sed 's/^/    /' >&2
   fi
 done
+# The device's memory ends as setup-check says the writes leave it.
+if [ "$package" = audio ]; then
+  i=0
+  for reg in 8 37 38; do
+    want=$(sed -n "s/^write $reg //p" "$WT/check.trace" | tail -n 1)
+    [ -n "$want" ] || want=$(printf '0x%02X' "$((registers[i]))")
+    expect_eq "$want" "$(driver_register $reg)" "register $reg"
+    i=$((i + 1))
+  done
+fi
 # The comparison must have had something to compare.
 [ -s "$WT/setup.starts" ] || [ -s "$WT/setup.boxes" ] || fail "Setup.exe started nothing and showed nothing"
 wine_test_end
