@@ -1,0 +1,2 @@
+function(ui_win32_add_to target)
+endfunction()
