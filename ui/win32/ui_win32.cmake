@@ -24,7 +24,24 @@ add_custom_command(
   DEPENDS ${ui_icon_maker} ${ui_icon_maps}
   COMMENT "Making setup.ico from the pixel maps"
   VERBATIM)
-add_custom_target(ui_app_icon DEPENDS ${ui_icon})
+
+# The version block, from version.txt by tools/make_version.c, likewise.
+set(ui_version_maker ${CMAKE_CURRENT_BINARY_DIR}/make_version)
+set(ui_version_text ${CMAKE_CURRENT_SOURCE_DIR}/win32/version.txt)
+set(ui_version ${CMAKE_CURRENT_BINARY_DIR}/version.bin)
+add_custom_command(
+  OUTPUT ${ui_version_maker}
+  COMMAND ${UI_HOST_CC} -std=c99 -O2 -o ${ui_version_maker} ${CMAKE_SOURCE_DIR}/tools/make_version.c
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_version.c
+  COMMENT "Building the version block maker for the build machine"
+  VERBATIM)
+add_custom_command(
+  OUTPUT ${ui_version}
+  COMMAND ${ui_version_maker} ${ui_version} ${ui_version_text}
+  DEPENDS ${ui_version_maker} ${ui_version_text}
+  COMMENT "Making version.bin from version.txt"
+  VERBATIM)
+add_custom_target(ui_generated_resources DEPENDS ${ui_icon} ${ui_version})
 
 add_library(ui_win32 OBJECT
   win32/modal_dialog.cpp
@@ -39,6 +56,6 @@ target_include_directories(ui_win32 PRIVATE
 )
 target_compile_options(ui_win32 PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${LAUNCHER_CORE_FLAGS}>)
 set_source_files_properties(win32/setup_resources.rc PROPERTIES
-  OBJECT_DEPENDS "${ui_icon};${CMAKE_CURRENT_SOURCE_DIR}/win32/Setup.exe.manifest;${CMAKE_CURRENT_SOURCE_DIR}/win32/resource_ids.h")
-add_dependencies(ui_win32 ui_app_icon)
+  OBJECT_DEPENDS "${ui_icon};${ui_version};${CMAKE_CURRENT_SOURCE_DIR}/win32/Setup.exe.manifest;${CMAKE_CURRENT_SOURCE_DIR}/win32/resource_ids.h")
+add_dependencies(ui_win32 ui_generated_resources)
 target_link_libraries(ui_win32 PUBLIC launcher_core user32 gdi32)
