@@ -58,4 +58,4 @@ target_compile_options(ui_win32 PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${LAUNCHER_COR
 set_source_files_properties(win32/setup_resources.rc PROPERTIES
   OBJECT_DEPENDS "${ui_icon};${ui_version};${CMAKE_CURRENT_SOURCE_DIR}/win32/Setup.exe.manifest;${CMAKE_CURRENT_SOURCE_DIR}/win32/resource_ids.h")
 add_dependencies(ui_win32 ui_generated_resources)
-target_link_libraries(ui_win32 PUBLIC launcher_core user32 gdi32)
+target_link_libraries(ui_win32 PUBLIC launcher_core user32)
