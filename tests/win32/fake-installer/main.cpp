@@ -3,6 +3,9 @@
 // per button click ("<shape> clicked <id>"), "ready" once every dialog is
 // up and "exit" at the end. A click on an identifier-1 button closes its
 // dialog; the program ends when its dialogs are gone, or after 60 s.
+// press-drovik-cancel clicks Cancel of the closing dialog once it shows;
+// watch-drovik notes "drovik visible 1" and then "drovik hidden 0" as the
+// closing dialog is seen shown and then hidden.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +16,7 @@ namespace {
 const char* g_log = nullptr;
 int g_open = 0;
 bool g_pressDrovik = false;
+bool g_watchDrovik = false;
 
 void Record(const char* fmt, const char* a, int b) {
   if (FILE* f = std::fopen(g_log, "a")) {
@@ -91,6 +95,22 @@ void CALLBACK LookForDrovik(HWND, UINT, UINT_PTR timer, DWORD) {
   if (g_open == 0) PostQuitMessage(0);
 }
 
+// Notes when the closing dialog is first seen shown, and first seen hidden
+// after that; stops at its end.
+void CALLBACK WatchDrovik(HWND, UINT, UINT_PTR timer, DWORD) {
+  static int state = 0;  // 0 not seen, 1 seen visible, 2 seen hidden
+  HWND drovik = FindWindowExA(nullptr, nullptr, "#32770", "Drovik");
+  if (drovik == nullptr) return;
+  if (state == 0 && IsWindowVisible(drovik)) {
+    Record("%s visible %d", "drovik", 1);
+    state = 1;
+  } else if (state == 1 && !IsWindowVisible(drovik)) {
+    Record("%s hidden %d", "drovik", 0);
+    state = 2;
+    KillTimer(nullptr, timer);
+  }
+}
+
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
   Record("%s %d", "timeout", 60);
   PostQuitMessage(1);
@@ -102,9 +122,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (__argc < 2) return 100;
   g_log = __argv[1];
   for (int i = 2; i < __argc; ++i) {
+    // The update package itself, when the shell starts this program for it.
+    const size_t n = std::strlen(__argv[i]);
+    if (n >= 4 && _stricmp(__argv[i] + n - 4, ".msu") == 0) continue;
     if (std::strcmp(__argv[i], "press-drovik-cancel") == 0) {
       g_pressDrovik = true;
       SetTimer(nullptr, 0, 100, LookForDrovik);
+      continue;
+    }
+    if (std::strcmp(__argv[i], "watch-drovik") == 0) {
+      g_watchDrovik = true;
+      SetTimer(nullptr, 0, 20, WatchDrovik);
       continue;
     }
     bool known = false;
@@ -123,7 +151,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Record("%s %d", "ready", g_open);
   SetTimer(nullptr, 0, 60000, GiveUp);
   int status = 0;
-  if (g_open > 0 || g_pressDrovik) {
+  if (g_open > 0 || g_pressDrovik || g_watchDrovik) {
     MSG msg;
     BOOL got;
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
