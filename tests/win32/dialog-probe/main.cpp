@@ -27,7 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32ClosingDialog closing;
   const INT_PTR code = closing.RunAndReturnCode(msuOpened, enableTimer, waitTimer);
   if (__argc >= 5) {
-    if (FILE* f = std::fopen(__argv[4], "a")) {
+    if (FILE* f = std::fopen(__argv[4], "ab")) {
       // The application's main window is the dialog's only while it runs.
       std::fprintf(f, "end %d main-window-after %s\n", static_cast<int>(code),
                    g_app.MainWindow() == 0 ? "none" : "left-set");

@@ -5,7 +5,8 @@
 // dialog; the program ends when its dialogs are gone, or after 60 s.
 // press-drovik-cancel clicks Cancel of the closing dialog once it shows;
 // watch-drovik notes "drovik visible 1" and then "drovik hidden 0" as the
-// closing dialog is seen shown and then hidden.
+// closing dialog is seen shown and then hidden (a dialog that ends in the
+// tick that hides it may be gone before it is seen hidden).
 #include <windows.h>
 
 #include <cstdio>
@@ -19,7 +20,7 @@ bool g_pressDrovik = false;
 bool g_watchDrovik = false;
 
 void Record(const char* fmt, const char* a, int b) {
-  if (FILE* f = std::fopen(g_log, "a")) {
+  if (FILE* f = std::fopen(g_log, "ab")) {
     std::fprintf(f, fmt, a, b);
     std::fputc('\n', f);
     std::fclose(f);
@@ -74,7 +75,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       }
       return TRUE;
     case WM_DESTROY:
-      if (--g_open == 0) PostQuitMessage(0);
+      if (--g_open == 0 && !g_pressDrovik && !g_watchDrovik) PostQuitMessage(0);
       return TRUE;
     default:
       return FALSE;
@@ -92,22 +93,28 @@ void CALLBACK LookForDrovik(HWND, UINT, UINT_PTR timer, DWORD) {
   Record("%s pressed %d", "drovik", IDCANCEL);
   KillTimer(nullptr, timer);
   g_pressDrovik = false;
-  if (g_open == 0) PostQuitMessage(0);
+  if (g_open == 0 && !g_watchDrovik) PostQuitMessage(0);
 }
 
 // Notes when the closing dialog is first seen shown, and first seen hidden
 // after that; stops at its end.
 void CALLBACK WatchDrovik(HWND, UINT, UINT_PTR timer, DWORD) {
-  static int state = 0;  // 0 not seen, 1 seen visible, 2 seen hidden
+  static int state = 0;  // 0 not seen, 1 seen visible
   HWND drovik = FindWindowExA(nullptr, nullptr, "#32770", "Drovik");
-  if (drovik == nullptr) return;
-  if (state == 0 && IsWindowVisible(drovik)) {
+  bool done = false;
+  if (drovik == nullptr) {
+    done = state == 1;  // it ended without being seen hidden
+  } else if (state == 0 && IsWindowVisible(drovik)) {
     Record("%s visible %d", "drovik", 1);
     state = 1;
   } else if (state == 1 && !IsWindowVisible(drovik)) {
     Record("%s hidden %d", "drovik", 0);
-    state = 2;
+    done = true;
+  }
+  if (done) {
     KillTimer(nullptr, timer);
+    g_watchDrovik = false;
+    if (g_open == 0 && !g_pressDrovik) PostQuitMessage(0);
   }
 }
 
