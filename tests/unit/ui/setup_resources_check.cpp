@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -159,6 +160,75 @@ TEST(SetupResources, IconGroup128) {
   }
   EXPECT_TRUE(r.Ok());
   EXPECT_EQ(g->data.size(), r.At());
+}
+
+// The pixel map an icon image is made from: palette and rows, '.' for a
+// transparent pixel.
+struct PixelMap {
+  int size = 0;
+  uint32_t palette[16] = {};
+  std::vector<std::string> rows;
+};
+
+bool LoadPixelMap(const std::string& path, PixelMap& map) {
+  std::ifstream in(path);
+  std::string line;
+  bool pixels = false;
+  while (std::getline(in, line)) {
+    if (pixels) {
+      if (!line.empty()) map.rows.push_back(line);
+      continue;
+    }
+    unsigned rgb = 0;
+    char digit = 0;
+    if (std::sscanf(line.c_str(), "size %d", &map.size) == 1) continue;
+    if (std::sscanf(line.c_str(), "colour %c %6x", &digit, &rgb) == 2) {
+      map.palette[std::stoi(std::string(1, digit), nullptr, 16)] = rgb;
+      continue;
+    }
+    if (line == "pixels") pixels = true;
+  }
+  return pixels && map.size > 0 && static_cast<int>(map.rows.size()) == map.size;
+}
+
+TEST(SetupResources, IconImagesAreThePixelMaps) {
+  const struct {
+    uint16_t id;
+    const char* map;
+  } images[] = {{1, "setup_32.txt"}, {2, "setup_16.txt"}};
+  for (const auto& image : images) {
+    SCOPED_TRACE(image.map);
+    PixelMap map;
+    ASSERT_TRUE(LoadPixelMap(std::string(UI_ICON_MAPS) + "/" + image.map, map));
+    const PeResource* icon = Find(kIcon, image.id);
+    ASSERT_NE(nullptr, icon);
+    const size_t n = static_cast<size_t>(map.size);
+    const size_t colourRow = ((n * 4 + 31) / 32) * 4, maskRow = ((n + 31) / 32) * 4;
+    ASSERT_EQ(40 + 64 + colourRow * n + maskRow * n, icon->data.size());
+    ByteReader palette(icon->data, 40);
+    for (int k = 0; k < 16; ++k) {
+      const uint32_t bgr0 = palette.U32();
+      EXPECT_EQ(map.palette[k], bgr0 & 0xFFFFFF) << "palette entry " << k;
+      EXPECT_EQ(0u, bgr0 >> 24);
+    }
+    // Rows are stored bottom first; two pixels a byte, the left one in the
+    // high half; a set mask bit (leftmost pixel in the top bit) is clear
+    // glass over colour 0.
+    const uint8_t* colour = icon->data.data() + 40 + 64;
+    const uint8_t* mask = colour + colourRow * n;
+    int mismatches = 0;
+    for (size_t y = 0; y < n; ++y) {
+      const std::string& row = map.rows[n - 1 - y];
+      for (size_t x = 0; x < n; ++x) {
+        const int index = (colour[y * colourRow + x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF;
+        const bool clear = (mask[y * maskRow + x / 8] >> (7 - x % 8)) & 1;
+        const bool wantClear = row[x] == '.';
+        const int wantIndex = wantClear ? 0 : std::stoi(std::string(1, row[x]), nullptr, 16);
+        if (index != wantIndex || clear != wantClear) ++mismatches;
+      }
+    }
+    EXPECT_EQ(0, mismatches);
+  }
 }
 
 TEST(SetupResources, Manifest1) {
