@@ -4,7 +4,8 @@
 // up and "exit" at the end. A click on an identifier-1 button closes its
 // dialog; the program ends when its dialogs are gone, or after 60 s.
 // press-drovik-cancel clicks Cancel of the closing dialog once it shows;
-// watch-drovik notes "drovik visible 1" and then "drovik hidden 0" as the
+// watch-drovik notes "drovik visible 1" (with "drovik at X Y WIDTH HEIGHT")
+// and then "drovik hidden 0" as the
 // closing dialog is seen shown and then hidden (a dialog that ends in the
 // tick that hides it may be gone before it is seen hidden).
 #include <windows.h>
@@ -107,6 +108,12 @@ void CALLBACK WatchDrovik(HWND, UINT, UINT_PTR timer, DWORD) {
   } else if (state == 0 && IsWindowVisible(drovik)) {
     Record("%s visible %d", "drovik", 1);
     state = 1;
+    // Where it opened: the middle of the screen.
+    RECT r = {};
+    GetWindowRect(drovik, &r);
+    char where[96];
+    std::snprintf(where, sizeof where, "%ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    Record("drovik at %s%.0d", where, 0);
   } else if (state == 1 && !IsWindowVisible(drovik)) {
     Record("%s hidden %d", "drovik", 0);
     done = true;

@@ -86,7 +86,7 @@ run_completion() {
     if [ "$status" != 124 ]; then
       END_CODE=$status
       # The application's main window was the dialog's only while it ran.
-      expect_eq "end $status main-window-after none" "$(cat "$WT/probe.log" 2>/dev/null)" "probe record"
+      expect_eq "end $status main-window-after none" "$(tail -n1 "$WT/probe.log" 2>/dev/null)" "probe record"
     fi
   fi
   if [ "$status" = 124 ]; then ENDED=no; else ENDED=yes; fi
@@ -185,6 +185,16 @@ ok-cancel clicked 1
 LOG
     grep -q '^drovik visible 1$' "$INSTALLER_LOG" || fail "the dialog was never seen shown"
     grep -q '^drovik hidden 0$' "$INSTALLER_LOG" || fail "the dialog was not hidden"
+    # It opened in the middle of the 1024 x 768 screen; while it ran it
+    # carried icon 128 as its caption's big and small icon and was the
+    # application's main window (the probe looks from inside its loop).
+    if [ "$COMPLETION_VIA" = probe ]; then
+      expect_eq "running icons 128 main-window dialog" "$(grep '^running ' "$WT/probe.log")" "running dialog"
+    fi
+    read -r x y w h < <(sed -n 's/^drovik at //p' "$INSTALLER_LOG")
+    if [ -z "${h:-}" ] || [ $(( (2 * x + w - 1024) ** 2 )) -gt 4 ] || [ $(( (2 * y + h - 768) ** 2 )) -gt 4 ]; then
+      fail "the dialog did not open centred: ${x:-?} ${y:-?} ${w:-?} ${h:-?}"
+    fi
     ;;
 
   cancel-before-first-tick)
