@@ -213,6 +213,20 @@ const ScanCase kScanCases[] = {
        PaneDialog(d, "Q", {1});
      },
      Cat({Press("Q.b1"), kEnd})},
+    {"Pass2DialogGoneAfterItsPressStillEnds",
+     [](FakeDesktop& d) {
+       WindowRef p = PaneDialog(d, "P", {1});
+       d.DestroyAfterPost(p + 4, p);
+       PaneDialog(d, "Q", {1});
+     },
+     Cat({Press("P.b1"), kEnd})},
+    {"Pass2PaneWalkEndsWhenItsButtonGoes",
+     [](FakeDesktop& d) {
+       WindowRef p = PaneDialog(d, "P", {2, 1});
+       d.DestroyBeforeUse(p + 4, p + 4);  // the Cancel button, as the walk reaches it
+       PaneDialog(d, "Q", {1});
+     },
+     Cat({Press("Q.b1"), kEnd})},
     {"DialogGoneWhileItsShapeIsReadEndsThePass",
      [](FakeDesktop& d) {
        WindowRef a = MarkedDialog(d, "A", {2});
