@@ -61,6 +61,7 @@ void LauncherApp::RunDriverSetup() {
   }
   if (folder->empty() || program->empty()) {
     ports_->boxes.ShowMessage(s.NoSetupPath.c_str(), s.Setup.c_str(), BoxIcon::None);
+    exitStatus_ |= kExitNoDriverSetup;
     return;
   }
   // ModuleFolder\folder\program, no quotes added: the package author's
@@ -71,7 +72,8 @@ void LauncherApp::RunDriverSetup() {
   build.AddProgram(folder->c_str());
   build.AddProgram("\\");
   build.AddProgram(program->c_str());
-  RunAndWait(ports_->processes, ports_->boxes, command, Silent_, s.Setup.c_str());
+  if (RunAndWait(ports_->processes, ports_->boxes, command, Silent_, s.Setup.c_str()) == 0)
+    exitStatus_ |= kExitProgramNotStarted;
 }
 
 void LauncherApp::RunAudioClassSwitch() {
@@ -87,6 +89,7 @@ void LauncherApp::CheckFinishInstallStep() {
     ReadFinishInstall();
   else
     FinishInstallOk_ = 1;
+  if (FinishInstallOk_ == 0) exitStatus_ |= kExitFinishInstallMissing;
 }
 
 void LauncherApp::AskRePlugin() {
@@ -120,9 +123,14 @@ void LauncherApp::RunFurtherPrograms() {
       // closing dialog looks for its windows.
       CommandText target;
       if (moduleFolder_.empty() || !target.Append(moduleFolder_.c_str()) || !target.Append('\\') ||
-          !target.Append(text.c_str()))
-        continue;  // no place to open it from: not opened
-      if (OpenWithShell(ports_->shell, target.c_str()) > 32) MsuOpened_ = 1;
+          !target.Append(text.c_str())) {
+        exitStatus_ |= kExitUpdateNotOpened;  // no place to open it from
+        continue;
+      }
+      if (OpenWithShell(ports_->shell, target.c_str()) > 32)
+        MsuOpened_ = 1;
+      else
+        exitStatus_ |= kExitUpdateNotOpened;
       continue;
     }
     ProgramCommand command;
@@ -131,7 +139,8 @@ void LauncherApp::RunFurtherPrograms() {
     build.AddProgram(text.c_str());
     build.AddParameters(" ");
     build.AddParameters(s.LaunchAnotherAPParam.c_str());
-    RunAndWait(ports_->processes, ports_->boxes, command, Silent_, s.Setup.c_str());
+    if (RunAndWait(ports_->processes, ports_->boxes, command, Silent_, s.Setup.c_str()) == 0)
+      exitStatus_ |= kExitProgramNotStarted;
   }
 }
 

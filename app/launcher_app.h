@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/application.h"
+#include "app/exit_status.h"
 #include "app/command_line.h"
 #include "app/launch_settings.h"
 #include "app/launch_steps.h"
@@ -72,6 +73,8 @@ class LauncherApp : public Application {
   int32_t MsuOpened() const { return MsuOpened_; }
   OsVariant Variant() const { return variant_; }
   const PathText& ModuleFolder() const { return moduleFolder_; }
+  // The process's exit status after the run (app/exit_status.h).
+  int32_t ExitStatus() const { return exitStatus_; }
 
  private:
   const SettingText& FurtherProgram(int32_t index) const;
@@ -89,4 +92,5 @@ class LauncherApp : public Application {
   int32_t MsuOpened_ = 0;
   OsVariant variant_ = OsVariant::XP_x86;
   PathText moduleFolder_;
+  int32_t exitStatus_ = kExitOk;
 };

@@ -16,6 +16,28 @@ constexpr DWORD kSafeSearchMode = 0x00000001;     // BASE_SEARCH_PATH_ENABLE_SAF
 constexpr DWORD kSearchModePermanent = 0x00008000;  // BASE_SEARCH_PATH_PERMANENT
 constexpr DWORD kDepEnable = 0x00000001;          // PROCESS_DEP_ENABLE
 
+// What the system loads late on the launcher's behalf (the message boxes'
+// theme, DirectShow's device enumeration on the way to the capture driver).
+// Where the search cannot be restricted, these are loaded now from the
+// system folder by full path, so that the later loads by name find them
+// already in the process.
+const char* const kLateSystemDlls[] = {"uxtheme.dll", "devenum.dll", "quartz.dll", "msdmo.dll",
+                                       "dsound.dll",  "winmm.dll",   "msacm32.dll", "avicap32.dll"};
+
+void PreloadFromSystemFolder() {
+  char path[MAX_PATH + 1];
+  UINT n = GetSystemDirectoryA(path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH - 16) return;
+  for (const char* name : kLateSystemDlls) {
+    path[n] = '\0';
+    lstrcatA(path, "\\");
+    lstrcatA(path, name);
+    // Kept for the whole run on purpose; a DLL the system does not have is
+    // simply not there.
+    LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
+}
+
 template <typename Fn>
 Fn Kernel32Function(const char* name) {
   HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
@@ -31,7 +53,7 @@ void HardenProcess() {
     // Without the default directories (XP SP1 and later have this one), at
     // least the current folder leaves the search.
     auto setDllDirectory = Kernel32Function<SetDllDirectoryAFn>("SetDllDirectoryA");
-    if (setDllDirectory) setDllDirectory("");
+    if (!setDllDirectory || !setDllDirectory("")) PreloadFromSystemFolder();
   }
   // SearchPath (used by the system for programs and files) looks in the
   // current folder last, not first.

@@ -54,5 +54,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                       shell,   boxes,      hardwareIds, audioSwitch, closingDialog};
   g_launcher.Attach(&ports);
   g_launcher.SetCommandLine(GetCommandLineA());
-  return RunApplication();
+  RunApplication();
+  return g_launcher.ExitStatus();
 }

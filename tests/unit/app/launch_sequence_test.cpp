@@ -389,3 +389,41 @@ TEST(LaunchSequence, LongestTextsAreHeldWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExitStatus, SaysWhatWentWrong) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> settings;
+    bool setupMissing;
+    int32_t shellResult;
+    int32_t status;
+  };
+  const Case cases[] = {
+      {"everything as configured", {}, false, 42, kExitOk},
+      {"no driver setup for the variant", {{"SetupXPx86Exe", ""}}, false, 42, kExitNoDriverSetup},
+      {"driver setup not there", {}, true, 42, kExitProgramNotStarted},
+      {"further program not there", {{"AnotherAPNum", "1"}, {"AnotherAPXPx86Exe0", "gone.exe"}}, false, 42,
+       kExitProgramNotStarted},
+      {"mark required and missing", {{"CheckFinishInstall", "1"}}, false, 42, kExitFinishInstallMissing},
+      {"update package not opened", {{"AnotherAPNum", "1"}, {"AnotherAPXPx86Exe0", "u.msu"}}, false, 31,
+       kExitUpdateNotOpened},
+      {"update package opened", {{"AnotherAPNum", "1"}, {"AnotherAPXPx86Exe0", "u.msu"}}, false, 33, kExitOk},
+      {"no setup and a missing program",
+       {{"SetupXPx86Path", ""}, {"AnotherAPNum", "2"}, {"AnotherAPXPx86Exe1", "gone.exe"}},
+       false,
+       42,
+       kExitNoDriverSetup | kExitProgramNotStarted},
+  };
+  for (const Case& c : cases) {
+    LaunchRun t;
+    for (const auto& kv : c.settings) t.Set(kv.first, kv.second);
+    if (c.setupMissing) t.platform.processes.existing.erase("C:\\pkg\\XP_x86\\SetupDrv.exe");
+    t.platform.shell.result = c.shellResult;
+    t.Go();
+    EXPECT_EQ(t.app.ExitStatus(), c.status) << c.name;
+  }
+}
+
+}  // namespace

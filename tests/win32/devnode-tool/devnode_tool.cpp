@@ -8,6 +8,11 @@
 //                                              no terminator stored)
 //   devnode-tool list                          "<instance ID>|<first hardware ID>"
 //                                              for every node the system knows
+//   devnode-tool                               (no arguments: standing in for a
+//                                              driver setup that installs nodes)
+//                                              creates one node per line of
+//                                              "<own path>.create" and writes their
+//                                              instance IDs to "<own path>.created"
 // Exit status 0 on success, 1 on any failure (with a line on stderr).
 #include <windows.h>
 #include <setupapi.h>
@@ -22,11 +27,11 @@ namespace {
 // A class of its own, so that the nodes made here are easy to tell apart.
 const GUID kTestClass = {0x8c0d1f1e, 0x3a47, 0x4e6b, {0x9c, 0x8e, 0x5a, 0x1f, 0x00, 0xd1, 0xce, 0x01}};
 
-int Create(const char* list) {
+int Create(const char* list, FILE* out) {
   // A list not ending in its terminators, as a broken driver could leave it.
   bool raw = std::strncmp(list, "raw:", 4) == 0;
   if (raw) list += 4;
-  char ids[1024];
+  char ids[4096];
   size_t n = std::strlen(list);
   if (n + 2 > sizeof(ids)) {
     std::fprintf(stderr, "hardware-ID list too long\n");
@@ -63,8 +68,38 @@ int Create(const char* list) {
     std::fprintf(stderr, "SetupDiGetDeviceInstanceIdA: %lu\n", GetLastError());
     return 1;
   }
-  std::printf("%s\n", instance);
+  std::fprintf(out, "%s\n", instance);
   return 0;
+}
+
+// The lists to create come from a file beside the program, as a driver
+// setup started with a bare command line brings its own.
+int CreateFromFile() {
+  char path[MAX_PATH + 16] = {0};
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return 1;
+  char created[MAX_PATH + 16];
+  std::snprintf(created, sizeof created, "%s.created", path);
+  std::strcat(path, ".create");
+  FILE* in = std::fopen(path, "rb");
+  if (!in) {
+    std::fprintf(stderr, "no %s\n", path);
+    return 1;
+  }
+  FILE* out = std::fopen(created, "wb");
+  if (!out) {
+    std::fclose(in);
+    return 1;
+  }
+  int status = 0;
+  char line[1024];
+  while (status == 0 && std::fgets(line, sizeof line, in)) {
+    line[std::strcspn(line, "\r\n")] = '\0';
+    if (line[0] != '\0') status = Create(line, out);
+  }
+  std::fclose(out);
+  std::fclose(in);
+  return status;
 }
 
 int List() {
@@ -91,10 +126,11 @@ int List() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 1) return CreateFromFile();
   if (argc >= 2 && std::strcmp(argv[1], "list") == 0) return List();
   if (argc >= 3 && std::strcmp(argv[1], "create") == 0) {
     for (int i = 2; i < argc; ++i)
-      if (Create(argv[i]) != 0) return 1;
+      if (Create(argv[i], stdout) != 0) return 1;
     return 0;
   }
   std::fprintf(stderr, "usage: devnode-tool create \"ID1;ID2\"... | list\n");

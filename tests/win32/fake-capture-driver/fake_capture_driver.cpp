@@ -11,7 +11,11 @@
 //   writefail=<reg>    writes of that register fail with E_FAIL (-1: none)
 //   nointerface=1      the filter does not give IDriverCustomProperty
 // Every property call is appended to "i2c-calls.log" beside it:
-//   "set 4103 0x01A00801 -> 0x00000000".
+//   "set 4103 0x01A00801 -> 0x00000000",
+// and the time (milliseconds of the performance counter) at which it came to
+// "i2c-ticks.log",
+// one line per call in the same order, so a test sees the pauses between
+// the calls as the device does.
 // Each filter object writes "create" when it is made and "destroy" when its
 // last reference is released to "objects.log", so a test sees whether every
 // reference the launcher took was given back.
@@ -103,7 +107,19 @@ void SaveState(const DeviceState& s) {
 }
 
 void LogCall(const char* verb, ULONG id, const LONG* value, HRESULT hr) {
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  unsigned long long tick =
+      frequency.QuadPart > 0 ? static_cast<unsigned long long>(now.QuadPart) * 1000ULL /
+                                   static_cast<unsigned long long>(frequency.QuadPart)
+                             : 0ULL;
   char path[MAX_PATH + 32];
+  SiblingPath("i2c-ticks.log", path, sizeof path);
+  if (FILE* ticks = std::fopen(path, "ab")) {
+    std::fprintf(ticks, "%llu\n", tick);
+    std::fclose(ticks);
+  }
   SiblingPath("i2c-calls.log", path, sizeof path);
   FILE* f = std::fopen(path, "ab");
   if (!f) return;
@@ -307,6 +323,9 @@ FilterFactory g_factory;
 
 }  // namespace
 
+// From FakeDriverSupport.dll beside this DLL (a load-time import).
+extern "C" __declspec(dllimport) int FakeDriverSupportVersion(void);
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     g_module = instance;
@@ -321,6 +340,7 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLS
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!IsEqualCLSID(clsid, kFakeFilterClsid)) return CLASS_E_CLASSNOTAVAILABLE;
+  if (FakeDriverSupportVersion() != 1) return E_FAIL;
   return g_factory.QueryInterface(riid, out);
 }
 

@@ -1,6 +1,7 @@
-# The stand-in capture driver in a test prefix, and the I2C device behind it.
-# Sourced by the devmem scenarios after tests/wine/lib/harness.sh and
-# wine_test_begin (uses $WT, $WINBUILD and wine_reg).
+# The stand-in capture driver in a test prefix, the I2C device behind it,
+# and a package whose Setup.exe runs the audio-class switch against it.
+# Sourced by the devmem and devices scenarios after tests/wine/lib/harness.sh
+# and wine_test_begin (uses $WT, $WINBUILD and wine_reg).
 #
 #   driver_install [video|bda] [FriendlyName]   copy FakeCaptureDriver.dll to
 #                                               $WT/driver, register it and list it
@@ -8,10 +9,16 @@
 #   driver_state key=value...                   the device: reg8=0x50 ready=0 ...
 #   driver_register N                           a register's byte now, "0xD0"
 #   driver_calls                                the property calls made so far
+#   driver_call_gaps                            per call, the milliseconds since the one before
+#   driver_objects                              "create"/"destroy" of every filter object
 #   driver_filter_name RealDSName|DSName TEXT   the driver's registry key
-#   run_switch IsVista EnableXPAudioClass EnableAudioVol DelAudioRegKey DelAudioRegKeyMessage
-#                                               one audio-class switch; output in
-#                                               $WT/switch.out, boxes in $WT/boxes.log
+#   switch_package VARIANT KEY=VALUE...         $PKG: Setup.exe, a stand-in driver setup
+#                                               in each variant's folder, Setting.ini
+#                                               with the keys given; the system set to
+#                                               VARIANT (xp-x86, xp-x64, vista-x86, vista-x64)
+#   run_package                                 Setup.exe of $PKG, once
+#   expect_driver_setup_ran VARIANT             the variant's setup started and ended
+#   expect_boxes < LINES                        every box, "caption|text|icon=yes|no"
 
 DRIVER_CLSID='{6E1F1B3A-2C4D-4F5E-9A8B-7C6D5E4F3A21}'
 VIDEO_INPUT_CATEGORY='{860BB310-5D01-11D0-BD3B-00A0C911CE86}'
@@ -40,7 +47,7 @@ driver_install() {
   local category=${1:-video} name=${2:-USB K111 Device} dir
   dir=$(driver_dir)
   mkdir -p "$dir"
-  cp "$WINBUILD/tests/FakeCaptureDriver.dll" "$dir/" || { fail "no FakeCaptureDriver.dll in $WINBUILD/tests"; return 1; }
+  cp "$WINBUILD/tests/FakeCaptureDriver.dll" "$WINBUILD/tests/FakeDriverSupport.dll" "$dir/" || { fail "no FakeCaptureDriver.dll in $WINBUILD/tests"; return 1; }
   [ -f "$dir/i2c-state.txt" ] || : >"$dir/i2c-state.txt"
   wine_reg add "HKCR\\CLSID\\$DRIVER_CLSID\\InprocServer32" /ve /d "$(winpath "$dir/FakeCaptureDriver.dll")" /f /reg:32 &&
     wine_reg add "HKCR\\CLSID\\$DRIVER_CLSID\\InprocServer32" /v ThreadingModel /d Both /f /reg:32 &&
@@ -74,38 +81,67 @@ driver_filter_name() {
   wine_reg add 'HKLM\Software\Varlink\BDA' /v "$1" /d "$2" /f /reg:32
 }
 
-# ---- running the switch ---------------------------------------------------
-# Until Setup.exe carries the switch, devmem-probe.exe runs it through the
-# real adapters with the harness's box answerer, the inputs given as
-# numbers. The scenarios look at the switch only through the functions
-# below, so pointing them at Setup.exe means rewriting these alone:
-# run_switch would set the Windows version from IsVista (winxp / win7),
-# write Setting.ini (EnableAudioClass=1 on Vista, the four other keys) and
-# run_setup; switch_result would be 1 when the RePlugin box was shown;
-# switch_removals would count removed device nodes; switch_pauses has no
-# counterpart there and may be dropped.
-run_switch() {
-  local pkg="$WT/pkg" status=0
-  mkdir -p "$pkg"
-  cp "$WINBUILD/tests/devmem-probe.exe" "$pkg/" || { fail "no devmem-probe.exe in $WINBUILD/tests"; return 1; }
-  rm -f "$pkg/switch.out"
-  SETUP_EXE=devmem-probe.exe run_setup "$pkg" "$@" || status=$?
-  cp "$pkg/switch.out" "$WT/switch.out" 2>/dev/null || : >"$WT/switch.out"
-  echo "$status" >"$WT/switch.result"
-  [ "$status" = 0 ] || [ "$status" = 1 ] || fail "the switch ended with status $status"
+# ---- the package ----------------------------------------------------------
+# The launcher's own boxes carry this caption (key Setup); the re-plug box
+# is the RePlugin text under it, without an icon.
+SETUP_CAPTION='Varlink Setup'
+REPLUGIN_BOX="$SETUP_CAPTION|Please Re-Plugin the USB device on your computer.|icon=no"
+NOT_READY_BOX='Norvane Custom Property Demo|I2C device was powered down or not ready|icon=yes'
+NOT_DETECTED_BOX='Norvane Custom Property Demo|I2C device not detected|icon=yes'
+
+variant_folder() {
+  case $1 in
+    vista-x64) echo Vista_x64 ;;
+    vista-x86) echo Vista_x86 ;;
+    xp-x64) echo XP_x64 ;;
+    xp-x86) echo XP_x86 ;;
+    *) echo "driver.sh: unknown variant $1" >&2; return 1 ;;
+  esac
 }
 
-# 1 when the user is to be asked to re-plug the device, else 0.
-switch_result() { cat "$WT/switch.result" 2>/dev/null; }
+switch_package() {
+  local variant=$1
+  shift
+  PKG="$WT/pkg"
+  pkg_new "$PKG"
+  local v
+  for v in Vista_x64 Vista_x86 XP_x64 XP_x86; do
+    pkg_standin "$PKG/$v/SetupDrv.exe"
+  done
+  case $variant in
+    vista-*) wine_set_version win7 ;;
+    xp-*) wine_set_version winxp ;;
+  esac
+  case $variant in
+    *-x64) wine_set_64bit yes ;;
+    *) wine_set_64bit no ;;
+  esac
+  # CR LF line ends, as packages ship the file.
+  { printf '[Const]\n'; printf 'Setup=%s\n' "$SETUP_CAPTION"; [ "$#" = 0 ] || printf '%s\n' "$@"; } | sed 's/$/\r/' >"$PKG/Setting.ini"
+}
 
-# How many times device-node removal was asked for.
-switch_removals() { grep -c '^RemoveMatchedDeviceNodes$' "$WT/switch.out"; }
+run_package() {
+  local status=0
+  run_setup "$PKG" || status=$?
+  [ "$status" = 0 ] || fail "Setup.exe ended with status $status"
+}
 
-# The pauses made, one "pause <ms>" a line.
-switch_pauses() { grep '^pause ' "$WT/switch.out"; }
+expect_driver_setup_ran() {
+  local cmd
+  cmd="$(winpath "$PKG")\\$(variant_folder "$1")\\SetupDrv.exe"
+  expect_file "$WT/started.log" <<EOF2
+start $cmd
+end $cmd
+EOF2
+}
 
-# The device layer's boxes, "caption|text|icon=yes" a line.
-device_boxes() { grep '^Norvane Custom Property Demo|' "$WT/boxes-detail.log"; }
+expect_boxes() { expect_file "$WT/boxes-detail.log"; }
+
+# Per property call, the milliseconds that passed since the call before it
+# (0 for the first).
+driver_call_gaps() {
+  awk 'NR == 1 { prev = $1 } { print $1 - prev; prev = $1 }' "$(driver_dir)/i2c-ticks.log" 2>/dev/null
+}
 
 # "create"/"destroy" of every filter object the driver made.
 driver_objects() {

@@ -128,6 +128,8 @@ pkg_standin() {
 
 # Runs Setup.exe (or $SETUP_EXE) of PKGDIR under Wine with the box answerer. Returns its
 # exit status (124 after SETUP_TIMEOUT seconds, which fails the scenario).
+# It runs in PKGDIR, or in $SETUP_CWD; its standard error goes to
+# $SETUP_STDERR (for a WINEDEBUG trace) or nowhere.
 run_setup() {
   local pkg=$1
   shift
@@ -141,7 +143,7 @@ run_setup() {
   done
   [ -f "$WT/boxbot.ready" ] || fail "the box answerer did not start"
   local status=0
-  (cd "$pkg" && timeout "$SETUP_TIMEOUT" wine "$pkg/${SETUP_EXE:-Setup.exe}" "$@" >/dev/null 2>&1) || status=$?
+  (cd "${SETUP_CWD:-$pkg}" && timeout "$SETUP_TIMEOUT" wine "$pkg/${SETUP_EXE:-Setup.exe}" "$@" >/dev/null 2>"${SETUP_STDERR:-/dev/null}") || status=$?
   [ "$status" = 124 ] && fail "Setup.exe did not end within ${SETUP_TIMEOUT}s"
   harness_settle
   return "$status"

@@ -16,6 +16,7 @@ case $case_name in
     pkg_with_setups "$PKG"
     wine_variant "$variant"
     run_setup "$PKG"
+    expect_eq 0 $? "exit status"
     folder=$(variant_folder "$variant")
     expect_file "$WT/started.log" <<OUT
 start $W\\$folder\\SetupDrv.exe
@@ -63,6 +64,7 @@ LaunchAnotherAPParam=-q
 INI
     wine_variant vista-x64
     run_setup "$PKG"
+    expect_eq 1 $? "exit status (no driver setup)"
     expect_file "$WT/boxes.log" <<'OUT'
 Driver Setup|The driver of this version does not support this operating system.
 OUT
@@ -99,6 +101,11 @@ INI
       esac
     fi
     run_setup "$PKG"
+    status=$?
+    case $case_name in
+      finish-1 | finish-1-x64) expect_eq 0 "$status" "exit status (mark found)" ;;
+      *) expect_eq 4 "$status" "exit status (mark missing)" ;;
+    esac
     case $case_name in
       finish-1 | finish-1-x64)
         expect_file "$WT/boxes.log" <<'OUT'
@@ -150,13 +157,23 @@ INI
     wine_variant vista-x86
     run_setup "$PKG"
     handler=$(winpath "$WT/handler/msu-handler.exe")
-    expect_file "$WT/started.log" <<OUT
+    # Both the installer and next.exe are running when they write their
+    # start lines, so those two may come in either order; what shows that
+    # nothing waited for the installer is next.exe ending before it does.
+    head -n 2 "$WT/started.log" >"$WT/setup-lines"
+    tail -n +3 "$WT/started.log" | grep -v '^start ' >"$WT/end-lines"
+    tail -n +3 "$WT/started.log" | grep '^start ' | sort >"$WT/start-lines"
+    expect_file "$WT/setup-lines" <<OUT
 start $W\\Vista_x86\\SetupDrv.exe
 end $W\\Vista_x86\\SetupDrv.exe
-start "$handler" "$W\\update.msu"
-start $W\\next.exe 0
+OUT
+    expect_file "$WT/end-lines" <<OUT
 end $W\\next.exe 0
 end "$handler" "$W\\update.msu"
+OUT
+    expect_file "$WT/start-lines" <<OUT
+start "$handler" "$W\\update.msu"
+start $W\\next.exe 0
 OUT
     ;;
 
@@ -174,6 +191,7 @@ AnotherAPXPx86Exe1=second.exe
 INI
     wine_variant xp-x86
     run_setup "$PKG"
+    expect_eq 2 $? "exit status (a program not started)"
     expect_file "$WT/boxes.log" <<'OUT'
 Pkg|CreateProcess failed.
 OUT
