@@ -1,5 +1,5 @@
 /* Builds the binary version block (the system's VS_VERSIONINFO format) of
- * Setup.exe from a text description (ui/win32/version.txt), so that the
+ * Setup.exe from a text file (ui/win32/version.txt), so that the
  * string table holds exactly what is written there: an empty value is
  * stored with no characters (value length 0, only the terminator), which
  * the resource compiler's VERSIONINFO statement cannot express. Plain C with stdio only,
