@@ -130,7 +130,9 @@ case "$case_name" in
     # the pane's OK, which ends the dialog. A pane without an OK button is
     # passed over, its Cancel untouched.
     start_installer ok-cancel pane-no-ok pane watch-drovik || { wine_test_end; }
-    run_completion 1 1 300
+    # Half a second shown: long enough for the watcher to see it on a busy
+    # machine.
+    run_completion 1 1 500
     expect_ended 1
     wait_installer_line '^pane clicked 1$'
     stop_all
@@ -176,7 +178,7 @@ LOG
     # closing dialog, which then finds nothing and keeps scanning, hidden,
     # without ending by itself.
     start_installer ok-cancel watch-drovik || { wine_test_end; }
-    COMPLETION_TIMEOUT=6 run_completion 1 1 200
+    COMPLETION_TIMEOUT=6 run_completion 1 1 500
     expect_eq no "$ENDED" "still running after 6 s"
     stop_all
     installer_clicks
