@@ -52,14 +52,15 @@ installer_clicks() {
 # ENDED (yes, or no when it did not end within COMPLETION_TIMEOUT seconds)
 # and END_CODE (1 OK, 2 Cancel; empty when the runner cannot know it).
 #
-# COMPLETION_VIA=probe (the default): dialog-probe.exe runs the dialog
-# exactly as the launch sequence's last step does and gives its end code.
-# COMPLETION_VIA=setup: the real Setup.exe in a package whose Setting.ini
-# sets EnableTimer and WaitTimer and, for MsuOpened, whose one further
-# program is an update package the shell opens; its exit status carries no
-# meaning, so only ENDED is known.
+# COMPLETION_VIA=setup (the default): the real Setup.exe in a package whose
+# Setting.ini sets EnableTimer and WaitTimer and, for MsuOpened, whose one
+# further program is an update package the shell opens; its exit status
+# reports the run, not the dialog, so only ENDED is known.
+# COMPLETION_VIA=probe: dialog-probe.exe runs the same dialog exactly as
+# the launch sequence's last step does and also gives its end code and
+# what it saw from inside its loop (the main window, the caption icons).
 : "${COMPLETION_TIMEOUT:=30}"
-: "${COMPLETION_VIA:=probe}"
+: "${COMPLETION_VIA:=setup}"
 run_completion() {
   local status=0
   END_CODE=""
