@@ -7,7 +7,6 @@
 #include "app/launcher_app.h"
 #include "app/win32/message_box_win32.h"
 #include "app/win32/module_path_win32.h"
-#include "app/win32/pending_steps.h"
 #include "app/win32/process_hardening.h"
 #include "app/win32/profile_reader_win32.h"
 #include "app/win32/registry_win32.h"
@@ -21,6 +20,7 @@
 #include "base/win32/pause_win32.h"
 #include "launch/win32/process_win32.h"
 #include "launch/win32/shell_win32.h"
+#include "ui/win32/completion_dialog.h"
 
 // The application object, with static storage like every application
 // object: it exists before the entry point runs.
@@ -48,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32Pause pause;
   AudioClassSwitcher switcher(DeviceMemoryPorts{com, registry, captureDevices, driver}, boxes, pause, nodeRemoval);
   AudioSwitchStep audioSwitch(switcher);
-  PendingClosingDialog closingDialog;
+  Win32ClosingDialog closingDialog;
 
   LauncherPorts ports{profile, modulePath, version, registry,    processes,
                       shell,   boxes,      hardwareIds, audioSwitch, closingDialog};

@@ -136,8 +136,9 @@ MustRePlugin=1
 INI
     wine_variant vista-x86
     run_setup "$PKG"
-    expect_file "$WT/boxes.log" <<'OUT'
-SetupDrv|Please Re-Plugin the USB device on your computer.
+    # The launcher's own boxes show no icon (the device warnings do).
+    expect_file "$WT/boxes-detail.log" <<'OUT'
+SetupDrv|Please Re-Plugin the USB device on your computer.|icon=no
 OUT
     ;;
 
