@@ -6,6 +6,7 @@
 #include "app/launch_step_glue.h"
 #include "devices/device_node_maintenance.h"
 #include "devmem/audio_class_switch.h"
+#include "ui/completion_logic.h"
 
 namespace {
 
@@ -52,6 +53,22 @@ std::string FirstToken(const std::string& commandLine) {
   }
   return commandLine.substr(0, commandLine.find_first_of(" \t"));
 }
+
+// The closing dialog's window as its initialisation sees it: whether it is
+// armed (its timer started) or ends at once.
+class DialogWindow final : public CompletionWindowPort {
+ public:
+  void EndWithOk() override { ended = true; }
+  void StartTimer(uint32_t timerId, int32_t intervalMs) override {
+    armed = timerId == kScanTimerId;
+    interval = intervalMs;
+  }
+  void Hide() override {}
+
+  bool ended = false;
+  bool armed = false;
+  int32_t interval = 0;
+};
 
 }  // namespace
 
@@ -248,5 +265,9 @@ void RecordingPlatform::RunCompletionDialog(int32_t MsuOpened, int32_t EnableTim
   s.MsuOpened = MsuOpened;
   s.EnableTimer = EnableTimer;
   s.WaitTimer = WaitTimer;
+  // The dialog's own initialisation decides; nothing runs its loop here.
+  DialogWindow window;
+  InitCompletionDialog(window, MsuOpened, EnableTimer, WaitTimer);
+  s.armed = window.armed && !window.ended;
   steps_.push_back(s);
 }

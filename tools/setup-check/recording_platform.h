@@ -77,10 +77,11 @@ struct Step {
   std::string registryKey;
   bool valueRead = false;
   uint32_t value = 0;
-  // ClosingDialog
+  // ClosingDialog: what it was given, and what it did at initialisation
   int32_t MsuOpened = 0;
   int32_t EnableTimer = 0;
   int32_t WaitTimer = 0;
+  bool armed = false;  // it started its timer: it confirms the update installer's dialogs
 };
 
 class RecordingPlatform final : public ProfileReader,

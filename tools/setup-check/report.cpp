@@ -37,8 +37,8 @@ std::string FinishInstallText(const VariantRun& run) {
 }
 
 std::string ClosingText(const Step& s) {
-  if (!s.MsuOpened) return "closes at once (no update package was opened)";
-  if (!s.EnableTimer) return "closes at once (an update package was opened, but EnableTimer is 0)";
+  if (!s.armed && !s.MsuOpened) return "closes at once (no update package was opened)";
+  if (!s.armed) return "closes at once (an update package was opened, but EnableTimer is 0)";
   return "hides itself and confirms the update installer's dialogs every " + std::to_string(s.WaitTimer) + " ms" +
          (s.WaitTimer <= 0 ? " (the system's timer limits decide the interval)" : "");
 }
@@ -134,7 +134,7 @@ std::string AudioSwitchReason(const VariantRun& run) {
 
 bool ConfirmsUpdateInstaller(const VariantRun& run) {
   const Step* s = FindStep(run, Step::ClosingDialog);
-  return s && s->MsuOpened && s->EnableTimer;
+  return s && s->armed;
 }
 
 std::string TextReport(const CheckResult& result) {
@@ -283,7 +283,7 @@ std::string JsonReport(const CheckResult& result) {
         case Step::ClosingDialog:
           o += "\"kind\": \"closingDialog\", \"msuOpened\": " + J(s.MsuOpened) + ", \"enableTimer\": " +
                J(s.EnableTimer) + ", \"waitTimer\": " + J(s.WaitTimer) + ", \"confirmsUpdateInstaller\": " +
-               J(s.MsuOpened != 0 && s.EnableTimer != 0);
+               J(s.armed);
           break;
       }
       o += "}";
@@ -326,7 +326,7 @@ std::string TraceReport(const CheckResult& result) {
           o += "box " + s.caption + "|" + s.text + "\n";
           break;
         case Step::ClosingDialog:
-          o += std::string("dialog ") + (s.MsuOpened && s.EnableTimer ? "confirms" : "closes") + "\n";
+          o += std::string("dialog ") + (s.armed ? "confirms" : "closes") + "\n";
           break;
         case Step::AudioSwitch:
           // The device's memory and nodes are outputs of the run as well.
