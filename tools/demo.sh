@@ -5,7 +5,8 @@
 # started with their command lines, the update packages it opened.
 #   bash tools/demo.sh [--os vista-x64|vista-x86|xp-x64|xp-x86] [PACKAGE_DIR] [-- SETUP_ARGS...]
 # The package's programs are replaced by recording stand-ins (listed in the
-# package's STANDINS file, or every .exe it holds).
+# package's STANDINS file, or every .exe it holds). Also builds
+# build/host/setup-check, the dry run and lint of a package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,7 +17,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --os) os=$2; shift 2 ;;
     --) shift; break ;;
-    -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) package=$(cd "$1" && pwd); shift ;;
   esac
 done
@@ -24,6 +25,9 @@ done
 bash tools/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows >/dev/null
+# The package author's dry run and lint comes with it: build/host/setup-check.
+cmake --preset host >/dev/null
+cmake --build --preset host --target setup-check >/dev/null
 
 export WINE_RUNS=$root/build/demo
 export WINE_TEMPLATE=$root/build/demo/template
