@@ -31,7 +31,7 @@ cmake --build --preset host --target setup-check >/dev/null
 
 export WINE_RUNS=$root/build/demo
 export WINE_TEMPLATE=$root/build/demo/template
-source tests/wine/spine/common.sh
+source tests/wine/lib/package.sh
 set +e
 echo "Preparing a Wine system ($os)..."
 wine_test_begin "run-$os"

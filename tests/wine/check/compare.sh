@@ -5,7 +5,7 @@
 #   compare.sh SETUP_CHECK CASE
 # CASE is PACKAGE-VARIANT: sample, tricky, finish, finishmark or audio, on vista-x64,
 # vista-x86, xp-x64 or xp-x86.
-source "$(dirname "$0")/../spine/common.sh"
+source "$(dirname "$0")/../lib/package.sh"
 
 setup_check=$1
 case_name=$2

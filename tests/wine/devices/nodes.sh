@@ -13,7 +13,7 @@
 # here; the unit tests prove it. What can be shown is that the prefixes are
 # noted before the driver setup runs (installed-by-setup).
 #   nodes.sh CASE
-source "$(dirname "$0")/../lib/harness.sh"
+source "$(dirname "$0")/../lib/package.sh"
 source "$(dirname "$0")/../devmem/driver.sh"
 
 case_name=$1

@@ -1,6 +1,6 @@
 # The stand-in capture driver in a test prefix, the I2C device behind it,
 # and a package whose Setup.exe runs the audio-class switch against it.
-# Sourced by the devmem and devices scenarios after tests/wine/lib/harness.sh
+# Sourced by the devmem and devices scenarios after tests/wine/lib/package.sh
 # and wine_test_begin (uses $WT, $WINBUILD and wine_reg).
 #
 #   driver_install [video|bda] [FriendlyName]   copy FakeCaptureDriver.dll to
@@ -89,35 +89,13 @@ REPLUGIN_BOX="$SETUP_CAPTION|Please Re-Plugin the USB device on your computer.|i
 NOT_READY_BOX='Norvane Custom Property Demo|I2C device was powered down or not ready|icon=yes'
 NOT_DETECTED_BOX='Norvane Custom Property Demo|I2C device not detected|icon=yes'
 
-variant_folder() {
-  case $1 in
-    vista-x64) echo Vista_x64 ;;
-    vista-x86) echo Vista_x86 ;;
-    xp-x64) echo XP_x64 ;;
-    xp-x86) echo XP_x86 ;;
-    *) echo "driver.sh: unknown variant $1" >&2; return 1 ;;
-  esac
-}
-
 switch_package() {
   local variant=$1
   shift
   PKG="$WT/pkg"
-  pkg_new "$PKG"
-  local v
-  for v in Vista_x64 Vista_x86 XP_x64 XP_x86; do
-    pkg_standin "$PKG/$v/SetupDrv.exe"
-  done
-  case $variant in
-    vista-*) wine_set_version win7 ;;
-    xp-*) wine_set_version winxp ;;
-  esac
-  case $variant in
-    *-x64) wine_set_64bit yes ;;
-    *) wine_set_64bit no ;;
-  esac
-  # CR LF line ends, as packages ship the file.
-  { printf '[Const]\n'; printf 'Setup=%s\n' "$SETUP_CAPTION"; [ "$#" = 0 ] || printf '%s\n' "$@"; } | sed 's/$/\r/' >"$PKG/Setting.ini"
+  pkg_with_setups "$PKG"
+  wine_variant "$variant"
+  { printf '[Const]\n'; printf 'Setup=%s\n' "$SETUP_CAPTION"; [ "$#" = 0 ] || printf '%s\n' "$@"; } | pkg_settings "$PKG"
 }
 
 run_package() {

@@ -4,7 +4,7 @@
 # the property calls it saw (and their spacing), the filter objects it made
 # and the message boxes the user got.
 #   switch.sh CASE
-source "$(dirname "$0")/../lib/harness.sh"
+source "$(dirname "$0")/../lib/package.sh"
 source "$(dirname "$0")/driver.sh"
 
 CASE=$1

@@ -7,7 +7,7 @@
 # package, a further program) must load none of them and still do all of
 # its work.
 #   planting.sh beside-exe|current-folder
-source "$(dirname "$0")/../spine/common.sh"
+source "$(dirname "$0")/../lib/package.sh"
 source "$(dirname "$0")/../devmem/driver.sh"
 
 # Loaded after Setup.exe's own code has started: by the launcher itself

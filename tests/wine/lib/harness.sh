@@ -52,7 +52,8 @@ wine_template_ensure() {
 
 # Own work folder ($WT), own prefix ($WINEPREFIX), own X server ($DISPLAY).
 wine_test_begin() {
-  HARNESS_NAME=$1
+  # Under CTest the test's own name; by hand, the name given.
+  HARNESS_NAME=${WINE_TEST_NAME:-$1}
   wine_template_ensure || { echo "FAIL: no Wine template prefix" >&2; exit 1; }
   WT="$WINE_RUNS/$HARNESS_NAME"
   rm -rf "$WT"

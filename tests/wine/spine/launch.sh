@@ -2,7 +2,7 @@
 # The launch sequence through the real Setup.exe: what it starts, in which
 # order and with which command line, and which boxes it shows.
 #   launch.sh CASE
-source "$(dirname "$0")/common.sh"
+source "$(dirname "$0")/../lib/package.sh"
 
 case_name=$1
 wine_test_begin "spine-$case_name"

@@ -7,10 +7,11 @@
 # through run_completion, which gives its end code.
 # The shared harness, with the launch scenarios' package helpers for the
 # runs through Setup.exe.
-source "$(dirname "$0")/../spine/common.sh"
+source "$(dirname "$0")/../lib/package.sh"
 
 case_name=${1:?case}
-wine_test_begin "ui.$case_name"
+# The probe runs of a case get their own folder: both may run at once.
+wine_test_begin "ui.${COMPLETION_VIA:-setup}.$case_name"
 
 INSTALLER_LOG="$WT/installer.log"
 : >"$INSTALLER_LOG"

@@ -1,5 +1,7 @@
-# Helpers of the launch scenarios.
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
+# Packages and systems for the scenarios: the four variants, a package with
+# stand-in driver setups, Setting.ini, an update-package handler, the
+# finished-install mark. Sourcing it brings the harness too.
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 # wine_variant vista-x64|vista-x86|xp-x64|xp-x86: the system the launcher sees.
 wine_variant() {
