@@ -14,4 +14,10 @@ cmake --build --preset windows
 cmake --preset host >/dev/null
 cmake --build --preset host
 
+# For the reviewer: every DLL and function Setup.exe imports, and its size
+# (the pe tests below fail on an import outside the XP SP3 list, or past
+# 128 KiB).
+bash tests/pe/check-imports.sh build/windows/Setup.exe || true
+bash tests/pe/check-size.sh build/windows/Setup.exe || true
+
 ctest --preset host "$@"
