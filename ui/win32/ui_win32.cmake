@@ -6,41 +6,33 @@
 # tools/make_icon.c, compiled with the build machine's own C compiler (the
 # Windows build cross-compiles, its compiler makes no program to run here).
 find_program(UI_HOST_CC NAMES cc gcc clang REQUIRED)
-set(ui_icon_maker ${CMAKE_CURRENT_BINARY_DIR}/make_icon)
-set(ui_icon_maps
-  ${CMAKE_CURRENT_SOURCE_DIR}/win32/icons/setup_32.txt
-  ${CMAKE_CURRENT_SOURCE_DIR}/win32/icons/setup_16.txt
-)
+
+# make_resource(TOOL OUTPUT INPUTS...): builds tools/TOOL.c for the build
+# machine and runs it as `TOOL OUTPUT INPUTS...`.
+function(make_resource tool output)
+  set(maker ${CMAKE_CURRENT_BINARY_DIR}/${tool})
+  add_custom_command(
+    OUTPUT ${maker}
+    COMMAND ${UI_HOST_CC} -std=c99 -O2 -o ${maker} ${CMAKE_SOURCE_DIR}/tools/${tool}.c
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/${tool}.c
+    COMMENT "Building ${tool} for the build machine"
+    VERBATIM)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${maker} ${output} ${ARGN}
+    DEPENDS ${maker} ${ARGN}
+    COMMENT "Making ${output}"
+    VERBATIM)
+endfunction()
+
 set(ui_icon ${CMAKE_CURRENT_BINARY_DIR}/setup.ico)
-add_custom_command(
-  OUTPUT ${ui_icon_maker}
-  COMMAND ${UI_HOST_CC} -std=c99 -O2 -o ${ui_icon_maker} ${CMAKE_SOURCE_DIR}/tools/make_icon.c
-  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.c
-  COMMENT "Building the icon maker for the build machine"
-  VERBATIM)
-add_custom_command(
-  OUTPUT ${ui_icon}
-  COMMAND ${ui_icon_maker} ${ui_icon} ${ui_icon_maps}
-  DEPENDS ${ui_icon_maker} ${ui_icon_maps}
-  COMMENT "Making setup.ico from the pixel maps"
-  VERBATIM)
+make_resource(make_icon ${ui_icon}
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32/icons/setup_32.txt
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32/icons/setup_16.txt)
 
 # The version block, from version.txt by tools/make_version.c, likewise.
-set(ui_version_maker ${CMAKE_CURRENT_BINARY_DIR}/make_version)
-set(ui_version_text ${CMAKE_CURRENT_SOURCE_DIR}/win32/version.txt)
 set(ui_version ${CMAKE_CURRENT_BINARY_DIR}/version.bin)
-add_custom_command(
-  OUTPUT ${ui_version_maker}
-  COMMAND ${UI_HOST_CC} -std=c99 -O2 -o ${ui_version_maker} ${CMAKE_SOURCE_DIR}/tools/make_version.c
-  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_version.c
-  COMMENT "Building the version block maker for the build machine"
-  VERBATIM)
-add_custom_command(
-  OUTPUT ${ui_version}
-  COMMAND ${ui_version_maker} ${ui_version} ${ui_version_text}
-  DEPENDS ${ui_version_maker} ${ui_version_text}
-  COMMENT "Making version.bin from version.txt"
-  VERBATIM)
+make_resource(make_version ${ui_version} ${CMAKE_CURRENT_SOURCE_DIR}/win32/version.txt)
 add_custom_target(ui_generated_resources DEPENDS ${ui_icon} ${ui_version})
 
 add_library(ui_win32 OBJECT
