@@ -11,6 +11,8 @@ pkg_ok() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok i
 
 have cmake || need+=(cmake)
 have g++ || need+=(g++)
+# The resource generators are built for the build machine with its cc.
+have cc || need+=(gcc)
 pkg_ok libgtest-dev || need+=(libgtest-dev)
 have i686-w64-mingw32-g++ || need+=(g++-mingw-w64-i686)
 pkg_ok binutils-mingw-w64-i686 || need+=(binutils-mingw-w64-i686)
