@@ -28,10 +28,7 @@ class FixedText {
   }
 
   // Copies s, cut to the capacity. A null s gives the empty text.
-  void Assign(const char* s) {
-    Clear();
-    AssignBytes(s, s ? Length(s) : 0);
-  }
+  void Assign(const char* s) { AssignBytes(s, static_cast<size_t>(-1)); }
 
   // Copies at most n bytes of s (stopping at a NUL), cut to the capacity.
   void AssignBytes(const char* s, size_t n) {
@@ -56,14 +53,6 @@ class FixedText {
     return c != '\0' && Append(s);
   }
 
-  // Shortens the text to n characters (no effect when it is not longer).
-  void Truncate(size_t n) {
-    if (n < len_) {
-      len_ = n;
-      buf_[len_] = '\0';
-    }
-  }
-
   // Raw access for a platform call that fills the buffer; call
   // SyncAfterWrite() afterwards so that the length is re-read, never past
   // the end.
@@ -71,14 +60,6 @@ class FixedText {
   void SyncAfterWrite() {
     buf_[Capacity()] = '\0';
     len_ = Length(buf_);
-  }
-
-  bool Equals(const char* s) const {
-    size_t i = 0;
-    if (!s) return len_ == 0;
-    for (; i < len_; ++i)
-      if (s[i] != buf_[i]) return false;
-    return s[i] == '\0';
   }
 
  private:

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/win32/system_library.h"
+
 namespace {
 
 // Not in every system's kernel32 (XP, an unpatched Vista or 7 lack some):
@@ -25,23 +27,14 @@ const char* const kLateSystemDlls[] = {"uxtheme.dll", "devenum.dll", "quartz.dll
                                        "dsound.dll",  "winmm.dll",   "msacm32.dll", "avicap32.dll"};
 
 void PreloadFromSystemFolder() {
-  char path[MAX_PATH + 1];
-  UINT n = GetSystemDirectoryA(path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH - 16) return;
-  for (const char* name : kLateSystemDlls) {
-    path[n] = '\0';
-    lstrcatA(path, "\\");
-    lstrcatA(path, name);
-    // Kept for the whole run on purpose; a DLL the system does not have is
-    // simply not there.
-    LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  }
+  // Kept for the whole run on purpose; a DLL the system does not have is
+  // simply not there.
+  for (const char* name : kLateSystemDlls) LoadSystemDll(name);
 }
 
 template <typename Fn>
 Fn Kernel32Function(const char* name) {
-  HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-  return kernel32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel32, name))) : nullptr;
+  return ExportedFunction<Fn>(GetModuleHandleA("kernel32.dll"), name);
 }
 
 }  // namespace
